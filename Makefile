@@ -32,7 +32,15 @@ run: build prefix
 test: setup native $(WIN)/build.ninja prefix
 	@cmake --build $(WIN) -j $(JOBS)
 	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+	@if [ -f tools/fuzz.sh ]; then bash tools/fuzz.sh --short; fi
 	@bash tools/with-display.sh bash -c 'cd $(WIN) && ctest --output-on-failure'
+
+bench: build prefix
+	@cmake --build $(WIN) -j $(JOBS) --target bench
+	@bash tools/bench.sh
+
+fuzz: setup
+	@bash tools/fuzz.sh
 
 clean:
 	rm -rf build/windows build/native
