@@ -9,11 +9,22 @@ shots=$root/build/screenshots
 mkdir -p "$shots"
 
 server=
-if [ -f "$root/tools/site_server.py" ]; then
-  /usr/bin/python3 "$root/tools/site_server.py" --port 8642 --version 1.0 >"$root/build/site-server.log" 2>&1 &
+# The tool checks its version at start against the site root it was built with; when that
+# is on loopback, serve the site here so the check passes.
+site=$(sed -n 's/^TARVOK_SITE_ROOT:STRING=//p' "$root/build/windows/CMakeCache.txt" 2>/dev/null)
+site=${site:-http://127.0.0.1:8642}
+site_port=$(printf '%s' "$site" | sed -nE 's#^http://[^/:]+:([0-9]+).*#\1#p')
+case $site in http://127.0.0.1[:/]*|http://127.0.0.1|http://localhost[:/]*|http://localhost) loopback=1 ;; *) loopback= ;; esac
+if [ -f "$root/tools/site_server.py" ] && [ -n "$loopback" ]; then
+  site_port=${site_port:-80}
+  /usr/bin/python3 "$root/tools/site_server.py" --port "$site_port" --version 1.0 >"$root/build/site-server.log" 2>&1 &
   server=$!
   trap '[ -n "$server" ] && kill $server 2>/dev/null' EXIT
-  for _ in $(seq 50); do (exec 3<>/dev/tcp/127.0.0.1/8642) 2>/dev/null && break; sleep 0.1; done
+  for _ in $(seq 100); do
+    /usr/bin/python3 -c "import sys, urllib.request; urllib.request.urlopen(sys.argv[1], timeout=1).read()" \
+      "http://127.0.0.1:$site_port/tarvokdiy.txt" 2>/dev/null && break
+    sleep 0.1
+  done
 fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

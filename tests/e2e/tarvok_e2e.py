@@ -1,6 +1,8 @@
 """Shared helpers for the end-to-end tests: the real tarvokdiy.exe under Wine, driven with xdotool."""
 import argparse
+import json
 import os
+import re
 import subprocess
 import sys
 import time
@@ -39,10 +41,84 @@ def xdo(*args, check=True):
     return r.stdout.strip()
 
 
-class Tool:
-    """One running tarvokdiy.exe and its main window."""
+def site_address(exe):
+    """(host, port) of the maker's site the exe was built for, read from its version URL.
 
-    def __init__(self, exe, cwd=None):
+    Falls back to TARVOK_SITE_PORT (or 8642) on 127.0.0.1 when the exe holds no such URL.
+    """
+    with open(exe, "rb") as f:
+        m = re.search(rb"http://([A-Za-z0-9.\-]+)(?::([0-9]+))?/tarvokdiy\.txt", f.read())
+    if m:
+        return m.group(1).decode(), int(m.group(2) or 80)
+    return "127.0.0.1", int(os.environ.get("TARVOK_SITE_PORT", "8642"))
+
+
+def site_answers(port, timeout=1.0):
+    """The version text served on 127.0.0.1:port, or None when nothing answers."""
+    import urllib.request
+    try:
+        with urllib.request.urlopen(f"http://127.0.0.1:{port}/tarvokdiy.txt", timeout=timeout) as r:
+            return r.read()
+    except OSError:
+        return None
+
+
+class SiteServer:
+    """tools/site_server.py on loopback, for one test; it also stops by itself."""
+
+    def __init__(self, port, version="1.0", body=None, log=None, lifetime=180):
+        args = ["/usr/bin/python3", os.path.join(ROOT, "tools", "site_server.py"),
+                "--port", str(port), "--version", version, "--lifetime", str(lifetime)]
+        if body is not None:
+            self.body_file = (log or f"/tmp/tarvok-site-{os.getpid()}") + ".body"
+            with open(self.body_file, "wb") as f:
+                f.write(body)
+            args += ["--body-file", self.body_file]
+        self.log = log
+        if log:
+            open(log, "w").close()
+            args += ["--log", log]
+        self.port = port
+        self.proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while time.time() < deadline and self.proc.poll() is None:
+            if site_answers(port, 0.5) is not None:
+                break
+            time.sleep(0.1)
+        else:
+            self.stop()
+            raise RuntimeError(f"site server on port {port} did not start")
+        # The check above was a request too; only the tool's own count.
+        if log:
+            open(log, "w").close()
+
+    def requests(self):
+        if not self.log or not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="utf-8") as f:
+            return [json.loads(line) for line in f if line.strip()]
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+
+
+class Tool:
+    """One running tarvokdiy.exe and its main window.
+
+    The tool checks its version against the maker's site at start; unless site_version is
+    None, a site serving that version is started on the exe's loopback port when none answers.
+    """
+
+    def __init__(self, exe, cwd=None, site_version="1.0"):
+        self.site = None
+        host, port = site_address(exe)
+        if site_version is not None and host in ("127.0.0.1", "localhost") and site_answers(port) is None:
+            self.site = SiteServer(port, site_version)
         self.proc = subprocess.Popen(["wine", exe], env=wine_env(), cwd=cwd,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.window = None
@@ -108,6 +184,9 @@ class Tool:
         except subprocess.TimeoutExpired:
             self.proc.kill()
             return None
+        finally:
+            if self.site:
+                self.site.stop()
 
 
 def check(cond, message):
