@@ -111,3 +111,24 @@ private:
 };
 
 } // namespace gdi
+
+// GDI+ handles of the flat API (truecolour/gdiplus_win.h); the deleters live in
+// truecolour/gdiplus_owner_win.cpp so that this header needs no GDI+ declarations.
+namespace Gdiplus {
+class GpGraphics;
+class GpImage;
+} // namespace Gdiplus
+
+namespace gdi {
+
+struct DeleteGraphics {
+    void operator()(Gdiplus::GpGraphics* g) const;
+};
+struct DisposeImage {
+    void operator()(Gdiplus::GpImage* image) const;
+};
+
+using Graphics = Owner<Gdiplus::GpGraphics*, DeleteGraphics>;
+using Image = Owner<Gdiplus::GpImage*, DisposeImage>;
+
+} // namespace gdi

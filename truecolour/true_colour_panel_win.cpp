@@ -1,13 +1,484 @@
-// TrueColourPanel (placeholder until the module lands).
+// TrueColourPanel: a child window that shows an image with per-pixel alpha over whatever
+// lies beneath it. The panel's state lives in window properties.
 #include "truecolour/true_colour_panel_win.h"
+#include "truecolour/fit_within.h"
+#include "truecolour/gdi_owner.h"
+#include "truecolour/gdiplus_win.h"
+#include "truecolour/image_decoding_win.h"
+#include "truecolour/module_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+const char* const kPictureWindowText = "Orvane真彩控件.图片框";
+
+namespace {
+
+constexpr const char* kType = "PngControl_Type";
+constexpr const char* kWndProc = "PngControl_WndProc";
+constexpr const char* kBackImage = "PngControl_BackImage";
+constexpr const char* kBackType = "PngControl_BackType";
+constexpr const char* kCacheBitmap = "PngControl_CacheBitmap";
+constexpr const char* kTextColor = "PngControl_TextColor";
+constexpr const char* kDrawState = "Orvane_DrawState";
+constexpr const char* kToolTips = "Orvane_ToolTips";
+
+constexpr INT_PTR kPicturePanel = 2;
+constexpr INT_PTR kStateImageControl = 3;
+constexpr INT_PTR kTextInputControl = 4;
+
+// How many panel sizes (or back types) one image keeps pre-scaled.
+constexpr size_t kScaledCopiesPerImage = 2;
+
+INT_PTR property(HWND w, const char* name) { return reinterpret_cast<INT_PTR>(GetPropA(w, name)); }
+void setProp(HWND w, const char* name, INT_PTR value) { SetPropA(w, name, reinterpret_cast<HANDLE>(value)); }
+
+GpImage* backImageOf(HWND w) { return reinterpret_cast<GpImage*>(property(w, kBackImage)); }
+int backTypeOf(HWND w) { return static_cast<int>(property(w, kBackType)); }
+
+SIZE windowSize(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+int32_t truncatedSide(double v) {
+    if (std::isnan(v)) {
+        return 0;
+    }
+    return static_cast<int32_t>(std::clamp(std::trunc(v), -2147483648.0, 2147483647.0));
+}
+
+// Where the back image lands in a panel of the given size.
+struct DrawnRect {
+    Gdiplus::REAL x, y, width, height;
+};
+
+DrawnRect drawnRectangle(int backType, Gdiplus::REAL iw, Gdiplus::REAL ih, int width, int height) {
+    if (backType == 1) {
+        return {0, 0, static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height)};
+    }
+    if (backType == 2) {
+        FittedSize f = fitWithin(truncatedSide(iw), truncatedSide(ih), width, height);
+        // Integer halves truncate toward zero, as the placement rule wants.
+        int x = static_cast<int>((static_cast<int64_t>(width) - f.width) / 2);
+        int y = static_cast<int>((static_cast<int64_t>(height) - f.height) / 2);
+        return {static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y), static_cast<Gdiplus::REAL>(f.width),
+                static_cast<Gdiplus::REAL>(f.height)};
+    }
+    return {0, 0, iw, ih};
+}
+
+void drawBackImage(GpGraphics* graphics, GpImage* image, int backType, int width, int height) {
+    Gdiplus::REAL iw = 0, ih = 0;
+    gp::GdipGetImageDimension(image, &iw, &ih);
+    DrawnRect d = drawnRectangle(backType, iw, ih, width, height);
+    gp::GdipDrawImageRect(graphics, image, d.x, d.y, d.width, d.height);
+}
+
+// The image drawn once, with the call every paint of the reference makes, onto fully
+// transparent pixels: what remains is the premultiplied image as the panel shows it.
+const ScaledImage* scaledImageFor(GpImage* image, int width, int height, int backType) {
+    std::vector<ScaledImage>* copies = decodedImages::scaledCopies(image);
+    if (!copies || width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    for (auto it = copies->begin(); it != copies->end(); ++it) {
+        if (it->width == width && it->height == height && it->backType == backType) {
+            if (it != copies->begin()) {
+                std::rotate(copies->begin(), it, it + 1);
+            }
+            return &copies->front();
+        }
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    gdi::Bitmap pixels(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    gdi::MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!pixels || !dc) {
+        return nullptr;
+    }
+    {
+        gdi::SelectGuard selected(dc.get(), pixels.get());
+        GpGraphics* raw = nullptr;
+        gp::GdipCreateFromHDC(dc.get(), &raw);
+        gdi::Graphics graphics(raw);
+        if (!graphics) {
+            return nullptr;
+        }
+        drawBackImage(graphics.get(), image, backType, width, height);
+    }
+    GdiFlush();
+    ScaledImage scaled;
+    scaled.width = width;
+    scaled.height = height;
+    scaled.backType = backType;
+    scaled.pixels = std::move(pixels);
+    copies->insert(copies->begin(), std::move(scaled));
+    if (copies->size() > kScaledCopiesPerImage) {
+        copies->pop_back();
+    }
+    return &copies->front();
+}
+
+// The panel's own clean-up when its window goes: the cache bitmap, and its hold on the
+// back image.
+void forgetPanel(HWND w) {
+    if (HGDIOBJ cache = RemovePropA(w, kCacheBitmap)) {
+        DeleteObject(cache);
+    }
+    if (auto* image = static_cast<GpImage*>(RemovePropA(w, kBackImage))) {
+        decodedImages::letGo(image);
+    }
+}
+
+} // namespace
+
+// ---- Subclassing and styles ----
+
+void subclassWindow(HWND w, WNDPROC procedure) {
+    if (property(w, kWndProc) != 0) {
+        return;
+    }
+    LONG_PTR previous = SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+    setProp(w, kWndProc, previous);
+}
+
+LRESULT callPreviousWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropA(w, kWndProc));
+    if (!previous) {
+        return DefWindowProcA(w, message, wParam, lParam);
+    }
+    return CallWindowProcA(previous, w, message, wParam, lParam);
+}
+
+void changeStyle(HWND w, DWORD clear, DWORD set) {
+    LONG_PTR old = GetWindowLongPtrA(w, GWL_STYLE);
+    LONG_PTR now = (old & ~static_cast<LONG_PTR>(clear)) | static_cast<LONG_PTR>(set);
+    if (now != old) {
+        SetWindowLongPtrA(w, GWL_STYLE, now);
+    }
+}
+
+void changeExStyle(HWND w, DWORD clear, DWORD set) {
+    LONG_PTR old = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    LONG_PTR now = (old & ~static_cast<LONG_PTR>(clear)) | static_cast<LONG_PTR>(set);
+    if (now != old) {
+        SetWindowLongPtrA(w, GWL_EXSTYLE, now);
+    }
+}
+
+// ---- Window procedures ----
+
+LRESULT CALLBACK parentWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && property(header->hwndFrom, kType) == kStateImageControl &&
+            header->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
+            composeImage(header->hwndFrom, nullptr, selectStateImage(header->hwndFrom));
+        }
+        return callPreviousWindowProc(hwnd, message, wParam, lParam);
+    }
+    case WM_COMMAND: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        UINT code = HIWORD(wParam);
+        if (control && property(control, kType) == kTextInputControl &&
+            (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE)) {
+            InvalidateRect(control, nullptr, TRUE);
+        }
+        return callPreviousWindowProc(hwnd, message, wParam, lParam);
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: {
+        auto control = reinterpret_cast<HWND>(lParam);
+        INT_PTR type = control ? property(control, kType) : 0;
+        if (type == 0) {
+            return callPreviousWindowProc(hwnd, message, wParam, lParam);
+        }
+        auto dc = reinterpret_cast<HDC>(wParam);
+        if (type == kTextInputControl) {
+            SetTextColor(dc, static_cast<COLORREF>(property(control, kTextColor)));
+        }
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    default:
+        return callPreviousWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK pictureWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paintPicture(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_NCDESTROY:
+        forgetPanel(hwnd);
+        return callPreviousWindowProc(hwnd, message, wParam, lParam);
+    default:
+        return callPreviousWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+// ---- Painting ----
+
+void paintPicture(HWND w) {
+    gdi::PaintScope ps(w);
+    captureBackground(w, ps.dc());
+    composeImage(w, ps.dc(), backImageOf(w));
+}
+
+void captureBackground(HWND w, HDC dc) {
+    SIZE size = windowSize(w);
+    auto cache = reinterpret_cast<HBITMAP>(GetPropA(w, kCacheBitmap));
+    // The last capture's bitmap is reused when it still has the panel's size.
+    BITMAP info{};
+    if (cache && (GetObjectA(cache, sizeof info, &info) != sizeof info || info.bmWidth != size.cx ||
+                  info.bmHeight != size.cy)) {
+        DeleteObject(cache);
+        cache = nullptr;
+        RemovePropA(w, kCacheBitmap);
+    }
+    if (!cache) {
+        cache = CreateCompatibleBitmap(dc, size.cx, size.cy);
+    }
+    if (!cache) {
+        return;
+    }
+    {
+        gdi::MemoryDc mem(CreateCompatibleDC(dc));
+        gdi::SelectGuard selected(mem.get(), cache);
+        BitBlt(mem.get(), 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
+    }
+    SetPropA(w, kCacheBitmap, cache);
+}
+
+void composeImageReference(HWND w, HDC target, GpImage* image) {
+    auto cache = reinterpret_cast<HBITMAP>(GetPropA(w, kCacheBitmap));
+    if (!cache) {
+        return;
+    }
+    SIZE size = windowSize(w);
+    std::optional<gdi::WindowDc> own;
+    if (!target) {
+        own.emplace(gdi::WindowDc::whole(w));
+    }
+    HDC dc = target ? target : own->get();
+
+    gdi::MemoryDc mem(CreateCompatibleDC(dc));
+    gdi::Bitmap composed(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    gdi::SelectGuard selected(mem.get(), composed.get());
+    GpGraphics* raw = nullptr;
+    gp::GdipCreateFromHDC(mem.get(), &raw);
+    gdi::Graphics graphics(raw);
+
+    GpBitmap* background = nullptr;
+    gp::GdipCreateBitmapFromHBITMAP(cache, nullptr, &background);
+    gdi::Image backgroundOwner(background);
+    gp::GdipDrawImageRect(graphics.get(), background, 0, 0, static_cast<Gdiplus::REAL>(size.cx),
+                          static_cast<Gdiplus::REAL>(size.cy));
+    backgroundOwner.reset();
+
+    if (image) {
+        drawBackImage(graphics.get(), image, backTypeOf(w), size.cx, size.cy);
+    }
+    graphics.reset();
+    BitBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
+}
+
+void composeImage(HWND w, HDC target, GpImage* image) {
+    auto cache = reinterpret_cast<HBITMAP>(GetPropA(w, kCacheBitmap));
+    if (!cache) {
+        return;
+    }
+    SIZE size = windowSize(w);
+    const ScaledImage* scaled = image ? scaledImageFor(image, size.cx, size.cy, backTypeOf(w)) : nullptr;
+    if (image && !scaled) {
+        // Not an image of ours: nothing tells when it changes, so it is scaled every time.
+        composeImageReference(w, target, image);
+        return;
+    }
+    std::optional<gdi::WindowDc> own;
+    if (!target) {
+        own.emplace(gdi::WindowDc::whole(w));
+    }
+    HDC dc = target ? target : own->get();
+
+    gdi::MemoryDc mem(CreateCompatibleDC(dc));
+    gdi::Bitmap composed(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    gdi::SelectGuard selected(mem.get(), composed.get());
+    {
+        gdi::MemoryDc source(CreateCompatibleDC(dc));
+        gdi::SelectGuard background(source.get(), cache);
+        BitBlt(mem.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+    }
+    if (scaled) {
+        gdi::MemoryDc source(CreateCompatibleDC(dc));
+        gdi::SelectGuard pixels(source.get(), scaled->pixels.get());
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        GdiAlphaBlend(mem.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, blend);
+    }
+    BitBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
+}
+
+GpImage* selectStateImage(HWND control) {
+    const char* name = "PngControl_NormalImage";
+    switch (property(control, kDrawState)) {
+    case 1:
+        name = "PngControl_OverlImage";
+        break;
+    case 2:
+        name = "PngControl_DownImage";
+        break;
+    case 3:
+        name = "PngControl_DisableImage";
+        break;
+    default:
+        break;
+    }
+    auto* image = static_cast<GpImage*>(GetPropA(control, name));
+    return image ? image : static_cast<GpImage*>(GetPropA(control, "PngControl_NormalImage"));
+}
+
+void redraw(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    HWND parent = GetParent(w);
+    POINT p{r.left, r.top};
+    ScreenToClient(parent, &p);
+    RECT under{p.x, p.y, p.x + (r.right - r.left), p.y + (r.bottom - r.top)};
+    // Erased, so that the parent's own background is drawn afresh beneath the panel:
+    // otherwise the next capture holds the panel's previous picture there and the
+    // image's partly transparent pixels blend over themselves again.
+    InvalidateRect(parent, &under, TRUE);
+    InvalidateRect(w, nullptr, FALSE);
+}
+
+// ---- TrueColourPanel ----
+
+std::unique_ptr<TrueColourPanel> TrueColourPanel::copy() const { return std::make_unique<TrueColourPanel>(window); }
 
 bool TrueColourPanel::prepareWindow(HWND w) {
     if (!IsWindow(w)) {
         return false;
     }
+    HWND parent = GetParent(w);
+    if (property(parent, kType) == 0) {
+        subclassWindow(parent, parentWindowProc);
+    }
+    changeStyle(w, WS_CLIPSIBLINGS, 0);
+    changeExStyle(w, 0, WS_EX_TRANSPARENT);
+    changeStyle(parent, WS_CLIPCHILDREN, 0);
     window = w;
     return true;
 }
-void TrueColourPanel::attachToWindow(HWND w, void*) { prepareWindow(w); }
-void TrueColourPanel::setBackImageFromBytes(const void*, size_t) {}
-void TrueColourPanel::setBackType(int) {}
+
+void TrueColourPanel::setProperty(const char* name, INT_PTR value) { setProp(window, name, value); }
+
+INT_PTR TrueColourPanel::getProperty(const char* name) const { return property(window, name); }
+
+LRESULT TrueColourPanel::sendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(window, message, wParam, lParam);
+}
+
+void TrueColourPanel::setToolTip(const std::string& text, std::optional<bool> atCursor) {
+    if (!sharedToolTipWindow) {
+        sharedToolTipWindow =
+            CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        SendMessageA(sharedToolTipWindow, TTM_SETMAXTIPWIDTH, 0, 1024);
+    }
+    TOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = window;
+    info.uId = 0;
+    info.lpszText = const_cast<char*>(text.c_str());
+    if (getProperty(kToolTips) != 0) {
+        SendMessageA(sharedToolTipWindow, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+        return;
+    }
+    setProperty(kToolTips, 1);
+    info.uFlags = TTF_SUBCLASS | (atCursor.value_or(true) ? 0 : TTF_CENTERTIP);
+    GetClientRect(window, &info.rect);
+    SendMessageA(sharedToolTipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TrueColourPanel::move(std::optional<int> x, std::optional<int> y, std::optional<int> width,
+                           std::optional<int> height, std::optional<bool> noRedraw) {
+    UINT flags = SWP_NOZORDER;
+    if (noRedraw.value_or(false)) {
+        flags |= SWP_NOREDRAW;
+    }
+    if (!x && !y) {
+        flags |= SWP_NOMOVE;
+    }
+    if (!width && !height) {
+        flags |= SWP_NOSIZE;
+    }
+    RECT r{};
+    GetWindowRect(window, &r);
+    POINT corner{r.left, r.top};
+    if (HWND parent = GetParent(window)) {
+        ScreenToClient(parent, &corner);
+    }
+    SetWindowPos(window, nullptr, x.value_or(corner.x), y.value_or(corner.y), width.value_or(r.right - r.left),
+                 height.value_or(r.bottom - r.top), flags);
+}
+
+bool TrueColourPanel::isValid() const { return IsWindow(window) == TRUE; }
+
+void TrueColourPanel::invalidate() { InvalidateRect(window, nullptr, FALSE); }
+
+LRESULT TrueColourPanel::sendMessageToWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(window, message, wParam, lParam);
+}
+
+HWND TrueColourPanel::create(HWND parent, int x, int y, int width, int height) {
+    HWND w = CreateWindowExA(WS_EX_TRANSPARENT, "Static", kPictureWindowText, WS_CHILD | WS_VISIBLE | SS_NOTIFY, x,
+                             y, width, height, parent, nullptr, nullptr, nullptr);
+    attachToWindow(w);
+    return w;
+}
+
+void TrueColourPanel::attachToWindow(HWND w, GpImage* image) {
+    if (!prepareWindow(w)) {
+        return;
+    }
+    SetPropA(w, kType, reinterpret_cast<HANDLE>(kPicturePanel));
+    SetWindowTextA(w, kPictureWindowText);
+    subclassWindow(w, pictureWindowProc);
+    if (image) {
+        setBackImage(image);
+    }
+}
+
+void TrueColourPanel::setBackImage(GpImage* image) {
+    GpImage* previous = backImageOf(window);
+    setProperty(kBackImage, reinterpret_cast<INT_PTR>(image));
+    if (image != previous && backImageOf(window) == image) {
+        decodedImages::hold(image);
+        decodedImages::letGo(previous);
+    }
+    redraw(window);
+}
+
+void TrueColourPanel::setBackImageFromBytes(std::string_view bytes) {
+    setBackImage(decodedImages::decodeForPanels(bytes));
+}
+
+void TrueColourPanel::setBackType(int type) { setProperty(kBackType, type); }

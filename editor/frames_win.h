@@ -1,0 +1,11 @@
+// The six built-in frame images, keyed by camp and health.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+// A complete PNG file held in the executable; never modified or freed.
+using FrameImage = std::string_view;
+
+// Camp 0 Lord, 1 Minister, 2 Commoner; health 0 Three, 1 Four. None for any other pair.
+std::optional<FrameImage> frameImage(int camp, int health);
