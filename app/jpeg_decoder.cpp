@@ -97,8 +97,10 @@ void cmykToBgr(const JSAMPLE* in, unsigned char* out, JDIMENSION width, bool inv
     } else {
         return false;
     }
-    cinfo.scale_num = static_cast<unsigned>(
-        jpegScaleEighths(result.full.width, result.full.height, request.minWidth, request.minHeight));
+    const PictureSize smallest =
+        request.smallestFor ? request.smallestFor(result.full) : PictureSize{request.minWidth, request.minHeight};
+    cinfo.scale_num =
+        static_cast<unsigned>(jpegScaleEighths(result.full.width, result.full.height, smallest.width, smallest.height));
     cinfo.scale_denom = 8;
     jpeg_start_decompress(&cinfo);
     const int width = static_cast<int>(cinfo.output_width), height = static_cast<int>(cinfo.output_height);

@@ -6,10 +6,14 @@
 #include "app/picture_format.h"
 #include "app/pixel_rows.h"
 
+#include <functional>
+
 struct JpegRequest {
     // The smallest output that will do: the decoder may shrink by libjpeg's DCT scaling
     // (eighths) as long as the result stays at least this large. 0 × 0 asks for full size.
     int minWidth = 0, minHeight = 0;
+    // When set, gives that smallest size from the picture's own size, once the header is read.
+    std::function<PictureSize(PictureSize full)> smallestFor;
     PictureLimits limits;
 };
 

@@ -1,9 +1,13 @@
 // The picture box: shows a picture file held in memory.
 #include "app/picbox_win.h"
 
+#include "app/picture_placement.h"
+
 #include <algorithm>
 
 namespace {
+constexpr UINT_PTR kAnimationTimer = 1;
+
 DWORD borderStyle(int border) {
     switch (border) {
     case 2:
@@ -26,6 +30,12 @@ DWORD borderExStyle(int border) {
         return 0;
     }
 }
+
+PictureSize clientSize(HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    return {r.right, r.bottom};
+}
 } // namespace
 
 bool PicBox::create(const Args& a) {
@@ -42,25 +52,94 @@ bool PicBox::create(const Args& a) {
 void PicBox::setBorder(int border) { border_ = std::clamp(border, 0, 5); }
 void PicBox::setDisplayMode(int mode) {
     displayMode_ = std::clamp(mode, 0, 2);
+    redecodeIfScaled();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 void PicBox::setBackgroundColour(COLORREF colour) {
+    const bool changed = colour != backgroundColour_;
     backgroundColour_ = colour;
+    // Transparent pixels of icons and GIFs were filled with the old colour.
+    const PictureFormat kind = detectPictureFormat(picture_);
+    if (changed && decoded_ && kind != PictureFormat::Jpeg && kind != PictureFormat::Pcx) {
+        decode();
+    }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
-void PicBox::setAnimate(bool animate) { animate_ = animate; }
+void PicBox::setAnimate(bool animate) {
+    animate_ = animate;
+    if (animate_) {
+        startAnimation();
+    } else {
+        stopAnimation();
+        if (frame_ != 0) {
+            showFrame(0);
+        }
+    }
+}
 
-bool PicBox::hasBitmap() const { return static_cast<bool>(bitmap_); }
+bool PicBox::hasBitmap() const { return static_cast<bool>(decoded_); }
+
+COLORREF PicBox::backgroundRgb() const {
+    return backgroundColour_ == kButtonFace ? GetSysColor(COLOR_BTNFACE) : backgroundColour_;
+}
 
 void PicBox::setPicture(const std::string& bytes) {
     picture_ = bytes;
-    bitmap_.reset();
+    stopAnimation();
+    decoded_ = {};
+    animation_.reset();
+    frame_ = 0;
+    if (!picture_.empty()) {
+        decode();
+    }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void PicBox::decode() {
+    stopAnimation();
+    frame_ = 0;
+    DecodeRequest request;
+    request.displayMode = displayMode_;
+    request.client = clientSize(hwnd_);
+    request.background = backgroundRgb();
+    decoded_ = decodePicture(picture_, request, &animation_);
+    startAnimation();
+}
+
+// A JPEG decoded smaller than its own size stays good only while the box shrinks it
+// at least as much; otherwise decode it again.
+void PicBox::redecodeIfScaled() {
+    if (!decoded_ || (decoded_.decoded.width == decoded_.natural.width &&
+                      decoded_.decoded.height == decoded_.natural.height)) {
+        return;
+    }
+    const PictureSize need = smallestDecode(displayMode_, decoded_.natural, clientSize(hwnd_));
+    if (need.width == 0 || need.width > decoded_.decoded.width || need.height > decoded_.decoded.height) {
+        decode();
+    }
+}
+
+void PicBox::startAnimation() {
+    if (animation_ && animate_ && hwnd_) {
+        SetTimer(hwnd_, kAnimationTimer, static_cast<UINT>(animation_->delayMs(frame_)), nullptr);
+    }
+}
+
+void PicBox::stopAnimation() {
+    if (hwnd_) {
+        KillTimer(hwnd_, kAnimationTimer);
+    }
+}
+
+void PicBox::showFrame(int frame) {
+    if (animation_ && animation_->drawFrame(frame, decoded_.bitmap.get(), backgroundRgb())) {
+        frame_ = frame;
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
 void PicBox::paint(HDC dc) const {
-    RECT r;
-    GetClientRect(hwnd_, &r);
+    const PictureSize client = clientSize(hwnd_);
     gdi::Brush own;
     HBRUSH brush;
     if (backgroundColour_ == kButtonFace) {
@@ -69,8 +148,28 @@ void PicBox::paint(HDC dc) const {
         own.reset(CreateSolidBrush(backgroundColour_));
         brush = own.get();
     }
-    gdi::SelectGuard selected(dc, brush);
-    PatBlt(dc, 0, 0, r.right, r.bottom, PATCOPY);
+    {
+        gdi::SelectGuard selected(dc, brush);
+        PatBlt(dc, 0, 0, client.width, client.height, PATCOPY);
+    }
+    if (!decoded_) {
+        return;
+    }
+    gdi::MemoryDc source(CreateCompatibleDC(dc));
+    gdi::SelectGuard picture(source.get(), decoded_.bitmap.get());
+    const PlacedRect to = placePicture(displayMode_, decoded_.natural, client);
+    const PictureSize from = decoded_.decoded;
+    if (to.width == from.width && to.height == from.height) {
+        BitBlt(dc, to.x, to.y, to.width, to.height, source.get(), 0, 0, SRCCOPY);
+        return;
+    }
+    const bool deep = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) > 16;
+    const int previous = SetStretchBltMode(dc, deep ? HALFTONE : COLORONCOLOR);
+    POINT origin;
+    SetBrushOrgEx(dc, 0, 0, &origin); // HALFTONE needs it set after the mode
+    StretchBlt(dc, to.x, to.y, to.width, to.height, source.get(), 0, 0, from.width, from.height, SRCCOPY);
+    SetStretchBltMode(dc, previous);
+    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 LRESULT PicBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -85,7 +184,21 @@ LRESULT PicBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_SIZE:
+        redecodeIfScaled();
+        break;
+    case WM_TIMER:
+        if (wParam == kAnimationTimer && animation_) {
+            showFrame((frame_ + 1) % animation_->frameCount());
+            startAnimation();
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        stopAnimation();
+        break;
     default:
-        return WindowBase::handleMessage(message, wParam, lParam);
+        break;
     }
+    return WindowBase::handleMessage(message, wParam, lParam);
 }

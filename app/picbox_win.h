@@ -2,6 +2,9 @@
 #pragma once
 
 #include "app/controls_win.h"
+#include "app/picture_decoding_win.h"
+
+#include <memory>
 
 // A picture box showing a picture file held in memory.
 class PicBox : public WindowBase {
@@ -21,6 +24,13 @@ public:
     void setPicture(const std::string& bytes);
     const std::string& picture() const { return picture_; }
     bool hasBitmap() const;
+    // The picture's own size and the size it was decoded at (smaller for a large JPEG
+    // that the box shrinks anyway); 0 × 0 without a bitmap.
+    PictureSize naturalSize() const { return decoded_.natural; }
+    PictureSize decodedSize() const { return decoded_.decoded; }
+    // The animation frame shown, and how many there are (1 for a still picture).
+    int currentFrame() const { return frame_; }
+    int frameCount() const { return animation_ ? animation_->frameCount() : (hasBitmap() ? 1 : 0); }
     int border() const { return border_; }
     COLORREF backgroundColour() const { return backgroundColour_; }
     int displayMode() const { return displayMode_; }
@@ -36,12 +46,20 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void decode();
+    void redecodeIfScaled();
+    void startAnimation();
+    void stopAnimation();
+    void showFrame(int frame);
+    COLORREF backgroundRgb() const;
+
     int border_ = 0;
     COLORREF backgroundColour_ = kButtonFace;
     int displayMode_ = 0;
     bool animate_ = true;
     std::string picture_;
-    // The decoded picture; filled by the picture decoders (app/picture_*).
-    gdi::Bitmap bitmap_;
-    int bitmapWidth_ = 0, bitmapHeight_ = 0;
+    // The decoded picture and, for an animated GIF, its frames.
+    DecodedPicture decoded_;
+    std::unique_ptr<GifAnimation> animation_;
+    int frame_ = 0;
 };

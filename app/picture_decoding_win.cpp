@@ -2,6 +2,7 @@
 
 #include "app/jpeg_decoder.h"
 #include "app/pcx_decoder.h"
+#include "app/picture_placement.h"
 #include "app/picture_headers.h"
 #include "app/pixel_rows.h"
 
@@ -128,8 +129,7 @@ DecodedPicture withSize(gdi::Bitmap bitmap, PictureSize natural, PictureSize dec
 DecodedPicture decodeJpegPicture(const std::string& bytes, const DecodeRequest& request) {
     DibTarget target;
     JpegRequest jr;
-    jr.minWidth = request.smallest.width;
-    jr.minHeight = request.smallest.height;
+    jr.smallestFor = [&request](PictureSize full) { return smallestDecode(request.displayMode, full, request.client); };
     JpegResult result;
     if (!decodeJpeg(ByteSpan(bytes), target.allocator(), jr, &result)) {
         return {};

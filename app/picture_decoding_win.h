@@ -21,10 +21,12 @@ struct DecodedPicture {
     explicit operator bool() const { return static_cast<bool>(bitmap); }
 };
 
-// What the caller wants: the smallest acceptable size (JPEG only; 0 × 0 for full size)
-// and the colour that shows through transparent pixels.
+// Where the picture will be shown, so that a large JPEG the box shrinks anyway can be
+// decoded smaller (app/picture_placement.h), and the colour that shows through
+// transparent pixels.
 struct DecodeRequest {
-    PictureSize smallest;
+    int displayMode = 0;
+    PictureSize client;
     COLORREF background = RGB(255, 255, 255);
 };
 
