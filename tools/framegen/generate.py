@@ -73,6 +73,7 @@ class Common:
         self.band_a, self.band_rgb = self._band(n)
         self.blot_a, self.blot_rgb = self._blots(n)
         self.ornaments = self._ornament_mask()
+        self.clouds = self._clouds()
 
     @staticmethod
     def _profile(d):
@@ -132,7 +133,8 @@ class Common:
         top = np.maximum(y0 + 5 * top_n[None, :], mid - half)
         bot = np.minimum(y1 + 5 * bot_n[None, :], mid + half)
         d = np.maximum(top - PY, PY - bot)
-        d += (3.0 - 1.5 * p) * n.fractal(30, 40, 3) + 1.5 * self.fine
+        # Frayed along the brush direction more than across it.
+        d += 2.0 * n.fractal(30, 40, 3) + 3.5 * n.fractal(6, 90, 3) + 1.5 * self.fine
         a = smoothstep(9, -7, d)
         # Left end soft and ragged.
         a *= smoothstep(30, 52, PX + 6 * n.fractal(2, 40, 2))
@@ -182,6 +184,23 @@ class Common:
         alpha = np.clip(alpha * (0.95 + 0.04 * gran), 0, 1)
         return alpha, colour
 
+    def _clouds(self):
+        """Faint cloud scrolls woven into the top bar."""
+        x0, y0, x1, y1 = L.TOP_BAR
+
+        def draw(d, ss, ox, oy):
+            w = max(1, int(1.6 * ss))
+            for i, cx in enumerate(range(x0 + 120, x1 - 20, 74)):
+                cy = (y0 + y1) / 2 + (12 if i % 2 else -12)
+                for (dx, dy, r, a0, a1) in ((0, 0, 15, 180, 450), (0, 0, 8, 180, 400),
+                                            (27, 4, 11, 200, 520), (-25, 5, 10, 20, 340)):
+                    qx, qy = (cx + dx - ox) * ss, (cy + dy - oy) * ss
+                    rr = r * ss
+                    d.arc([qx - rr, qy - rr, qx + rr, qy + rr], a0, a1, fill=255, width=w)
+                qx, qy = (cx - 40 - ox) * ss, (cy + 12 - oy) * ss
+                d.line([qx, qy, qx + 80 * ss, qy], fill=255, width=w)
+        return mask(draw, L.TOP_BAR) * cover(self.bar_sdf + 9)
+
     def _ornament_mask(self):
         """Corner fittings: at the card's lower corners, the window's right
         corners and the parchment's corners."""
@@ -209,11 +228,9 @@ class Common:
         specs = []
         px0, py0, px1, py1 = L.PARCHMENT
         hx0, hy0, hx1, hy1 = L.HOLE
-        specs += [(px0 + 1, py0 + 1, 1, 1, 34, 5), (px1 - 1, py0 + 1, -1, 1, 34, 5),
-                  (px0 + 1, py1 - 1, 1, -1, 34, 5), (px1 - 1, py1 - 1, -1, -1, 34, 5)]
+        specs += [(px0 + 1, py0 + 1, 1, 1, 40, 5), (px1 - 1, py0 + 1, -1, 1, 40, 5),
+                  (px0 + 1, py1 - 1, 1, -1, 40, 5), (px1 - 1, py1 - 1, -1, -1, 40, 5)]
         specs += [(hx1, hy0, -1, 1, 46, 6), (hx1, hy1, -1, -1, 40, 6)]
-        specs += [(5, L.H - 5, 1, -1, 40, 6), (L.W - 5, L.H - 5, -1, -1, 40, 6),
-                  (L.W - 5, 5, -1, 1, 40, 6)]
 
         def draw_all(draw, ss, ox, oy):
             for cx, cy, sx, sy, arm, t in specs:
@@ -242,6 +259,11 @@ def draw_frame(cm, pal, camp):
     cv = Canvas()
     diffuse, spec = shade(cm.height, 0.9)
     body = metal(diffuse, spec, pal, noise=0.06 * cm.mottle + 0.012 * cm.brush)
+    # A bright inlaid fillet around every opening, a dark line round the card.
+    fillet = cover(np.abs(cm.open_sdf - 7.6) - 0.7) * (cm.open_sdf > 0) * 0.45
+    body = body * (1 - fillet[..., None]) + rgb(pal["orn_light"]) * fillet[..., None]
+    edge = smoothstep(2.2, 0.4, -cm.card_sdf) * 0.6
+    body *= (1 - edge)[..., None]
     # Panels: dark top bar, parchment.
     inside_bar = cover(cm.bar_sdf)
     bar = rgb(pal["bar"]) * np.ones((L.H, L.W, 1), np.float32)
@@ -250,12 +272,17 @@ def draw_frame(cm, pal, camp):
     bar *= (grad + 0.05 * cm.mottle + 0.04 * cm.brush)[..., None]
     lip = sdf_box(x0 + 3, y0 + 4, x1 + 3, y1 + 4, 10)
     bar *= (1 - np.clip((lip + 8) / 8, 0, 1) ** 2 * 0.45)[..., None]
+    bar = bar * (1 - cm.clouds[..., None] * 0.10) + rgb(pal["orn"]) * (cm.clouds[..., None] * 0.10)
     # A thin inlaid line just inside the bar.
     inlay = cover(np.abs(cm.bar_sdf + 6.0) - 0.8) * 0.75
     bar = bar * (1 - inlay[..., None]) + rgb(pal["orn"]) * inlay[..., None]
     body = body * (1 - inside_bar[..., None]) + bar * inside_bar[..., None]
     inside_parch = cover(cm.parch_sdf)
     body = body * (1 - inside_parch[..., None]) + cm.parchment * inside_parch[..., None]
+    # Printed double rule just inside the parchment.
+    rule = cover(np.abs(cm.parch_sdf + 11) - 0.9) * 0.55 + cover(np.abs(cm.parch_sdf + 15) - 0.45) * 0.35
+    rule *= inside_parch
+    body = body * (1 - rule[..., None]) + rgb((142, 104, 58)) * rule[..., None]
     cv.over(np.clip(body, 0, 255), cm.card * (1 - cm.hole))
 
     # Soft shade inside the window edges, deeper at the top and left.
@@ -293,7 +320,7 @@ def draw_gems(cv, health, cm):
         def P(x, y):
             return ((gx + x - bx0) * ss, (gy + y - by0) * ss)
         outer = [(0, -hh), (hw, -hh * 0.42), (hw, hh * 0.42), (0, hh), (-hw, hh * 0.42), (-hw, -hh * 0.42)]
-        rim = [(x * 1.22 + (0 if x == 0 else 0), y * 1.1) for x, y in outer]
+        rim = [(x * 1.2, y * 1.09) for x, y in outer]
         # Gold setting.
         dm.polygon([P(*p) for p in rim], fill=255)
         dc.polygon([P(*p) for p in rim], fill=(150, 104, 36))
@@ -354,7 +381,8 @@ def draw_badge(cv, camp, pal, cm):
     def glyph(draw, ss, ox, oy):
         bx = font.getbbox(ch)
         gw, gh = bx[2] - bx[0], bx[3] - bx[1]
-        draw.text(((cx - ox) * ss - gw / 2 - bx[0], (cy - oy + 1) * ss - gh / 2 - bx[1]), ch, font=font, fill=255)
+        draw.text(((cx - ox) * ss - gw / 2 - bx[0], (cy - oy + 1) * ss - gh / 2 - bx[1]), ch, font=font, fill=255,
+                  stroke_width=ss, stroke_fill=255)
     gm = mask(glyph, (cx - Rd, cy - Rd, cx + Rd, cy + Rd))
     gm *= cover(r - Rd + 2)
     hd = -2.5 + 2.8 * blur(gm, 1)
@@ -376,6 +404,7 @@ def draw_badge(cv, camp, pal, cm):
     face = ramp(diffuse, [(0, tuple(c * 0.55 for c in pal["glyph"])), (1, pal["glyph"]), (1.6, (255, 255, 250))])
     disc = disc * (1 - gm[..., None]) + face * gm[..., None]
     colour = ring * (1 - disc_in[..., None]) + disc * disc_in[..., None]
+    colour *= (1 - smoothstep(R - 2.5, R - 0.3, r) * 0.55)[..., None]
     cv.over(np.clip(colour, 0, 255), outer)
 
 

@@ -24,7 +24,7 @@ BADGE_DISC_R = 51                   # inner disc carrying the character
 # Gem slots, index 0 is the rightmost: a card with health n lights 0..n-1.
 GEM_Y = 76
 GEM_XS = (686, 656, 626, 596)
-GEM_HALF_W, GEM_HALF_H = 12, 25
+GEM_HALF_W, GEM_HALF_H = 11, 24
 
 # Ink band under the hero's name: core (where it is nearly opaque) and the
 # ragged margin around it.
