@@ -71,8 +71,13 @@ def dist(a, b):
     return float(np.linalg.norm(np.asarray(a, float) - np.asarray(b, float)))
 
 
-def stretched(img):
-    return np.asarray(img.resize((L.CW, L.CH), Image.BILINEAR), np.float32)
+# The platform's stretch may interpolate in any of these ways; the facts
+# must hold for each.
+RESAMPLERS = (("bilinear", Image.BILINEAR), ("nearest", Image.NEAREST), ("bicubic", Image.BICUBIC))
+
+
+def stretched(img, resample=Image.BILINEAR):
+    return np.asarray(img.resize((L.CW, L.CH), resample), np.float32)
 
 
 def rect_pixels(arr, r):
@@ -147,7 +152,11 @@ def check_layout_rects(rep, lay):
 
 
 def check_layout_facts(rep, name, camp, health, img, lay):
-    s = stretched(img)
+    for how, resample in RESAMPLERS:
+        check_layout_facts_with(rep, "%s (%s)" % (name, how), camp, health, stretched(img, resample), lay)
+
+
+def check_layout_facts_with(rep, name, camp, health, s, lay):
     rgbs, alpha = s[..., :3], s[..., 3]
     tol = lay["tolerance"]
     cj = lay["camps"][camp]
