@@ -12,7 +12,11 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   rm -f "$fifo"
   export DISPLAY=:$n
 fi
+bash "$(dirname "$0")/wine-prefix.sh" >/dev/null
 wineserver -p >/dev/null 2>&1 || true
+# Start Wine's background services now, with no inherited output: otherwise they would
+# hold the pipes of the first program's caller (ctest) open for as long as they live.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 "$@"
 rc=$?
 wineserver -k >/dev/null 2>&1 || true
