@@ -12,11 +12,11 @@
 
 namespace picture_files {
 
-enum class JpegKind { Rgb, Grey, AdobeCmyk, PlainCmyk, AdobeYcck };
+enum class JpegKind { Colour, Grey, AdobeCmyk, PlainCmyk, AdobeYcck };
 
 // Compresses `img` at quality 95 without chroma subsampling (so that colour edges on
 // 8-pixel boundaries stay sharp). Grey takes the red channel as the grey level.
-inline std::string jpegFile(const Image& img, JpegKind kind = JpegKind::Rgb, bool progressive = false) {
+inline std::string jpegFile(const Image& img, JpegKind kind = JpegKind::Colour, bool progressive = false) {
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -93,7 +93,7 @@ inline Image blocks(int width, int height, int cell) {
     return img;
 }
 
-inline bool near(Rgb a, Rgb b, int tolerance = 24) {
+inline bool closeTo(Rgb a, Rgb b, int tolerance = 24) {
     auto d = [](unsigned x, unsigned y) { return x > y ? static_cast<int>(x - y) : static_cast<int>(y - x); };
     return d(red(a), red(b)) <= tolerance && d(green(a), green(b)) <= tolerance && d(blue(a), blue(b)) <= tolerance;
 }

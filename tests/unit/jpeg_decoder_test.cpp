@@ -14,7 +14,7 @@ namespace {
     }
     for (int y = cell / 2; y < want.height; y += cell) {
         for (int x = cell / 2; x < want.width; x += cell) {
-            if (!near(got.at(x, y), want.at(x, y))) {
+            if (!closeTo(got.at(x, y), want.at(x, y))) {
                 return ::testing::AssertionFailure() << "at " << x << "," << y << std::hex << " got " << got.at(x, y)
                                                      << " want " << want.at(x, y);
             }
@@ -39,8 +39,8 @@ TEST(JpegDecoder, DecodesEveryColourModel) {
         const Image& expected;
         int components;
     } cases[] = {
-        {"RGB", JpegKind::Rgb, false, img, 3},
-        {"RGB progressive", JpegKind::Rgb, true, img, 3},
+        {"RGB", JpegKind::Colour, false, img, 3},
+        {"RGB progressive", JpegKind::Colour, true, img, 3},
         {"greyscale", JpegKind::Grey, false, grey, 1},
         {"Adobe inverted CMYK", JpegKind::AdobeCmyk, false, img, 4},
         {"plain CMYK", JpegKind::PlainCmyk, false, img, 4},
@@ -138,8 +138,8 @@ TEST(JpegDecoder, ScalesDownOnlyAsFarAsAsked) {
         EXPECT_EQ(px.width(), c.width);
         // The scaled picture is the same picture: block centres keep their colours.
         const int cell = 32 * c.width / 640;
-        EXPECT_TRUE(near(px.at(cell / 2, cell / 2), blockColour(0, 0)));
-        EXPECT_TRUE(near(px.at(c.width - cell / 2, c.height - cell / 2), blockColour(19, 14)));
+        EXPECT_TRUE(closeTo(px.at(cell / 2, cell / 2), blockColour(0, 0)));
+        EXPECT_TRUE(closeTo(px.at(c.width - cell / 2, c.height - cell / 2), blockColour(19, 14)));
     }
 }
 
