@@ -73,10 +73,13 @@ def dist(a, b):
 
 # The platform's stretch may interpolate in any of these ways; the facts
 # must hold for each.
-RESAMPLERS = (("bilinear", Image.BILINEAR), ("nearest", Image.NEAREST), ("bicubic", Image.BICUBIC))
+RESAMPLERS = (("bilinear", Image.BILINEAR), ("nearest", Image.NEAREST), ("bicubic", Image.BICUBIC),
+              ("point-bilinear", "point"))
 
 
 def stretched(img, resample=Image.BILINEAR):
+    if resample == "point":
+        return L.stretch_point_bilinear(img)
     return np.asarray(img.resize((L.CW, L.CH), resample), np.float32)
 
 

@@ -91,7 +91,7 @@ class Common:
             r = np.hypot(PX - sx, PY - sy)
             h += 3.2 * np.sqrt(np.clip(1 - (r / 6.5) ** 2, 0, 1))
             h -= 0.9 * np.exp(-((r - 8.5) / 1.0) ** 2)
-        h += 0.22 * self.fine + 0.12 * blur(self.brush, 1)
+        h += 0.12 * self.fine + 0.10 * blur(self.brush, 1)
         return h.astype(np.float32)
 
     @staticmethod
@@ -272,7 +272,7 @@ def draw_frame(cm, pal, camp):
     bar *= (grad + 0.05 * cm.mottle + 0.04 * cm.brush)[..., None]
     lip = sdf_box(x0 + 3, y0 + 4, x1 + 3, y1 + 4, 10)
     bar *= (1 - np.clip((lip + 8) / 8, 0, 1) ** 2 * 0.45)[..., None]
-    bar = bar * (1 - cm.clouds[..., None] * 0.10) + rgb(pal["orn"]) * (cm.clouds[..., None] * 0.10)
+    bar = bar * (1 - cm.clouds[..., None] * 0.08) + rgb(pal["orn"]) * (cm.clouds[..., None] * 0.08)
     # A thin inlaid line just inside the bar.
     inlay = cover(np.abs(cm.bar_sdf + 6.0) - 0.8) * 0.75
     bar = bar * (1 - inlay[..., None]) + rgb(pal["orn"]) * inlay[..., None]
@@ -390,7 +390,7 @@ def draw_badge(cv, camp, pal, cm):
     h = h * (1 - disc_in) + hd * disc_in
     diffuse, spec = shade(h, 1.1)
     # Brushed, turned metal: the reflections swing round the ring.
-    swing = 0.28 * np.cos(2 * (th + 0.9)) + 0.12 * np.cos(6 * th + 0.4)
+    swing = 0.42 * np.cos(2 * (th + 0.9)) + 0.16 * np.cos(6 * th + 0.4)
     ring = metal(diffuse + swing, spec, pal, kind="orn", noise=0.03 * cm.fine)
     # Disc colour: radial glow, darker to the rim, with its own shadow line.
     g = np.clip(r / Rd, 0, 1)
@@ -402,6 +402,7 @@ def draw_badge(cv, camp, pal, cm):
     gshadow = blur(shift(gm, 2, 3), 1) * 0.7
     disc *= (1 - gshadow)[..., None]
     face = ramp(diffuse, [(0, tuple(c * 0.55 for c in pal["glyph"])), (1, pal["glyph"]), (1.6, (255, 255, 250))])
+    face *= (1.06 - 0.2 * np.clip((PY - (cy - Rd)) / (2 * Rd), 0, 1))[..., None]
     disc = disc * (1 - gm[..., None]) + face * gm[..., None]
     colour = ring * (1 - disc_in[..., None]) + disc * disc_in[..., None]
     colour *= (1 - smoothstep(R - 2.5, R - 0.3, r) * 0.55)[..., None]

@@ -56,3 +56,28 @@ def rect_to_canvas_inner(r, margin=0):
     x0, y0, x1, y1 = r
     return [math.ceil(x0 * SX) + margin, math.ceil(y0 * SY) + margin,
             math.floor(x1 * SX) - margin, math.floor(y1 * SY) - margin]
+
+
+def stretch_point_bilinear(img, size=(CW, CH)):
+    """Stretch an RGBA image by bilinear interpolation between the four
+    nearest source pixels of each target pixel, with no averaging over the
+    area it covers: how GDI+ under Wine shrinks the frame (fine detail
+    aliases).  Returns a float32 array, straight alpha, 0..255."""
+    import numpy as np
+    a = np.asarray(img.convert("RGBA"), np.float32)
+    a[..., :3] *= a[..., 3:4] / 255.0
+    h, w = a.shape[:2]
+    tw, th = size
+    sx = (np.arange(tw) + 0.5) * w / tw - 0.5
+    sy = (np.arange(th) + 0.5) * h / th - 0.5
+    x0 = np.clip(np.floor(sx).astype(int), 0, w - 1)
+    y0 = np.clip(np.floor(sy).astype(int), 0, h - 1)
+    x1, y1 = np.minimum(x0 + 1, w - 1), np.minimum(y0 + 1, h - 1)
+    fx = np.clip(sx - x0, 0, 1)[None, :, None]
+    fy = np.clip(sy - y0, 0, 1)[:, None, None]
+    top = a[y0][:, x0] * (1 - fx) + a[y0][:, x1] * fx
+    bot = a[y1][:, x0] * (1 - fx) + a[y1][:, x1] * fx
+    out = top * (1 - fy) + bot * fy
+    al = out[..., 3:4]
+    out[..., :3] = np.where(al > 0, out[..., :3] * 255.0 / np.maximum(al, 1e-6), 0)
+    return out

@@ -92,7 +92,9 @@ def draw_labels(card):
 def compose(frame, portrait):
     card = Image.new("RGBA", (L.CW, L.CH), BUTTON_FACE + (255,))
     card.paste(portrait.resize((305, 400), Image.BILINEAR), (14, 59))
-    card.alpha_composite(frame.resize((L.CW, L.CH), Image.BILINEAR))
+    # Shrunk the way the tool's GDI+ does it under Wine, aliasing and all.
+    stretched = np.round(L.stretch_point_bilinear(frame)).astype(np.uint8)
+    card.alpha_composite(Image.fromarray(stretched, "RGBA"))
     draw_labels(card)
     return card.convert("RGB")
 
