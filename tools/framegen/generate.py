@@ -232,9 +232,26 @@ class Common:
                   (px0 + 1, py1 - 1, 1, -1, 40, 5), (px1 - 1, py1 - 1, -1, -1, 40, 5)]
         specs += [(hx1, hy0, -1, 1, 46, 6), (hx1, hy1, -1, -1, 40, 6)]
 
+        def crest(draw, ss, ox, oy, cx, cy, sy):
+            """A lozenge medallion with a bead, flanked by bars and finials."""
+            def P(x, y):
+                return ((cx + x - ox) * ss, (cy + sy * y - oy) * ss)
+
+            def disc(x, y, r):
+                qx, qy = P(x, y)
+                draw.ellipse([qx - r * ss, qy - r * ss, qx + r * ss, qy + r * ss], fill=255)
+            for x in (-44, 44):
+                draw.polygon([P(x * 0.4, 2), P(x, 0.5), P(x * 1.1, 3), P(x, 5.5), P(x * 0.4, 4)], fill=255)
+                disc(x * 1.18, 3, 2.6)
+            draw.polygon([P(-21, 4), P(0, -8), P(21, 4), P(0, 16)], fill=255)
+            draw.polygon([P(-14, 4), P(0, -3.5), P(14, 4), P(0, 11.5)], fill=0)
+            disc(0, 4, 4.2)
+
         def draw_all(draw, ss, ox, oy):
             for cx, cy, sx, sy, arm, t in specs:
                 bracket(draw, ss, ox, oy, cx, cy, sx, sy, arm, t)
+            crest(draw, ss, ox, oy, L.W / 2, 9, 1)
+            crest(draw, ss, ox, oy, L.W / 2, L.H - 9, -1)
         m = mask(draw_all)
         # Keep the outer fittings inside the card's rounded outline.
         return m * cover(self.card_sdf + 2.0)
