@@ -186,9 +186,13 @@ bool ComboBox::create(const Args& a) {
     for (const std::string& item : a.items) {
         SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
+    // List items one pixel taller than standard. Set on the list itself: Wine's combo box
+    // passes CB_SETITEMHEIGHT on to its list only when it is owner-drawn.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
     LRESULT itemHeight = SendMessageA(hwnd_, CB_GETITEMHEIGHT, 0, 0);
-    if (itemHeight > 0) {
-        SendMessageA(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight + 1);
+    if (itemHeight > 0 && GetComboBoxInfo(hwnd_, &info) && info.hwndList) {
+        SendMessageA(info.hwndList, LB_SETITEMHEIGHT, 0, itemHeight + 1);
     }
     return true;
 }

@@ -1,6 +1,8 @@
 // The application shell: COM, the current directory, the exit callback and the end.
 #pragma once
 
+#include <windows.h>
+
 class TrueColourPanel;
 
 // The program's one panel object; bound to cardCanvas once the window exists.
