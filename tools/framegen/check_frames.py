@@ -188,7 +188,8 @@ def check_layout_facts_with(rep, name, camp, health, s, lay):
     rep.check(win.size > 0 and win.max() == 0, "%s: window clear_rect is not fully transparent" % name)
     band = lay["ink_band"]
     rep.check(rect_pixels(alpha, band["rect"]).min() >= band["min_alpha"]
-              and lum(rect_pixels(rgbs, band["rect"])).mean() < 50,
+              and lum(rect_pixels(rgbs, band["rect"])).mean() < 50
+              and lum(rect_pixels(rgbs, band["rect"])).max() < 70,
               "%s: ink band rect is not dark and nearly opaque" % name)
     par = rect_pixels(rgbs, lay["parchment"]["rect"])
     rep.check(lum(par).min() > 170 and rect_pixels(alpha, lay["parchment"]["rect"]).min() == 255,

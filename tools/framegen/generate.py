@@ -508,7 +508,12 @@ def c_pt(x, y):
 
 
 def stretched(img):
+    """The frame on the canvas after an averaging stretch."""
     return np.asarray(img.resize((L.CW, L.CH), Image.BILINEAR), np.float32)
+
+
+def lum(v):
+    return 0.299 * v[..., 0] + 0.587 * v[..., 1] + 0.114 * v[..., 2]
 
 
 def grow_rect(seed, bad, limit):
@@ -539,12 +544,16 @@ def region(arr, r):
 
 def layout_json(images):
     views = {k: stretched(v) for k, v in images.items()}
+    # Rects must hold however the platform stretches: grow them against the
+    # averaging and the point-sampling views alike.
+    views_all = dict(views)
+    views_all.update({(k, "point"): L.stretch_point_bilinear(v) for k, v in images.items()})
     camps = {}
     left = [[8, y] for y in (70, 110, 150, 200, 250, 290, 360, 400, 440, 470)]
     right = [[L.CW - 9, y] for y in (80, 200, 290, 380, 440)]
     for ci, camp in enumerate(L.CAMPS):
         pal = PALETTE[camp]
-        v3 = views[(camp, 3)]
+        v3 = views_all[((camp, 3), "point")]
         vals = np.array([v3[int(y), int(x), :3] for x, y in left + right])
         gx, gy = c_pt(L.GEM_XS[3], L.GEM_Y)
         camps[camp] = {
@@ -558,18 +567,21 @@ def layout_json(images):
             "badge_disc_rgb": list(pal["disc"]),
             "badge_glyph_rgb": list(pal["glyph"]),
         }
-    alpha_all = np.max([v[..., 3] for v in views.values()], axis=0)
-    alpha_min = np.min([v[..., 3] for v in views.values()], axis=0)
+    alpha_all = np.max([v[..., 3] for v in views_all.values()], axis=0)
+    alpha_min = np.min([v[..., 3] for v in views_all.values()], axis=0)
     cx, cy = L.BADGE_CENTRE
     gc = [c_pt(x, L.GEM_Y) for x in L.GEM_XS]
-    v4 = views[("lord", 4)]
+    v4 = views_all[(("lord", 4), "point")]
     gvals = np.array([v4[int(round(y)) - 1:int(round(y)) + 2, int(round(x)) - 1:int(round(x)) + 2, :3].reshape(-1, 3).mean(axis=0)
                       for x, y in gc])
     hole = L.rect_to_canvas_inner(L.HOLE)
     seeds = L.CANVAS_SEEDS
     clear = grow_rect(seeds["window"], alpha_all > 0, hole)
-    band = grow_rect(seeds["ink_band"], alpha_min < 215, L.rect_to_canvas_inner(L.BAND_CORE))
-    not_red = np.any([(v[..., 0] < v[..., 1] + 80) | (v[..., 3] < 255) for v in views.values()], axis=0)
+    # The band lies partly over the window, partly over the metal below it:
+    # where white text reads it is both nearly opaque and dark.
+    band_bad = (alpha_min < 215) | np.any([lum(v) > 60 for v in views_all.values()], axis=0)
+    band = grow_rect(seeds["ink_band"], band_bad, L.rect_to_canvas_inner(L.BAND_CORE))
+    not_red = np.any([(v[..., 0] < v[..., 1] + 80) | (v[..., 3] < 255) for v in views_all.values()], axis=0)
     blots = [{"rect": grow_rect(seeds["blot%d" % k], not_red, L.rect_to_canvas_inner(b, -4)), "rgb": list(BLOT["core"])}
              for k, b in enumerate(L.BLOTS)]
     data = {

@@ -68,8 +68,10 @@ def stretch_point_bilinear(img, size=(CW, CH)):
     a[..., :3] *= a[..., 3:4] / 255.0
     h, w = a.shape[:2]
     tw, th = size
-    sx = (np.arange(tw) + 0.5) * w / tw - 0.5
-    sy = (np.arange(th) + 0.5) * h / th - 0.5
+    # Target pixel x samples source x * w / tw: matches a Wine screenshot
+    # of the tool to within rounding.
+    sx = np.arange(tw) * w / tw
+    sy = np.arange(th) * h / th
     x0 = np.clip(np.floor(sx).astype(int), 0, w - 1)
     y0 = np.clip(np.floor(sy).astype(int), 0, h - 1)
     x1, y1 = np.minimum(x0 + 1, w - 1), np.minimum(y0 + 1, h - 1)
