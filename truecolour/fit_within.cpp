@@ -35,3 +35,18 @@ FittedSize fitWithin(int32_t iw, int32_t ih, int32_t bw, int32_t bh) {
     }
     return {fw, fh};
 }
+
+PlacedImage placeBackImage(int backType, float iw, float ih, int32_t bw, int32_t bh) {
+    if (backType == 1) {
+        return {0, 0, static_cast<float>(bw), static_cast<float>(bh)};
+    }
+    if (backType == 2) {
+        FittedSize f = fitWithin(truncated(iw), truncated(ih), bw, bh);
+        // Integer division truncates toward zero, as the half margins must.
+        auto x = static_cast<int32_t>((static_cast<int64_t>(bw) - f.width) / 2);
+        auto y = static_cast<int32_t>((static_cast<int64_t>(bh) - f.height) / 2);
+        return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(f.width),
+                static_cast<float>(f.height)};
+    }
+    return {0, 0, iw, ih};
+}

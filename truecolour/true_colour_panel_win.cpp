@@ -45,37 +45,10 @@ SIZE windowSize(HWND w) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-int32_t truncatedSide(double v) {
-    if (std::isnan(v)) {
-        return 0;
-    }
-    return static_cast<int32_t>(std::clamp(std::trunc(v), -2147483648.0, 2147483647.0));
-}
-
-// Where the back image lands in a panel of the given size.
-struct DrawnRect {
-    Gdiplus::REAL x, y, width, height;
-};
-
-DrawnRect drawnRectangle(int backType, Gdiplus::REAL iw, Gdiplus::REAL ih, int width, int height) {
-    if (backType == 1) {
-        return {0, 0, static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height)};
-    }
-    if (backType == 2) {
-        FittedSize f = fitWithin(truncatedSide(iw), truncatedSide(ih), width, height);
-        // Integer halves truncate toward zero, as the placement rule wants.
-        int x = static_cast<int>((static_cast<int64_t>(width) - f.width) / 2);
-        int y = static_cast<int>((static_cast<int64_t>(height) - f.height) / 2);
-        return {static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y), static_cast<Gdiplus::REAL>(f.width),
-                static_cast<Gdiplus::REAL>(f.height)};
-    }
-    return {0, 0, iw, ih};
-}
-
 void drawBackImage(GpGraphics* graphics, GpImage* image, int backType, int width, int height) {
     Gdiplus::REAL iw = 0, ih = 0;
     gp::GdipGetImageDimension(image, &iw, &ih);
-    DrawnRect d = drawnRectangle(backType, iw, ih, width, height);
+    PlacedImage d = placeBackImage(backType, iw, ih, width, height);
     gp::GdipDrawImageRect(graphics, image, d.x, d.y, d.width, d.height);
 }
 

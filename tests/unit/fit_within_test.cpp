@@ -49,4 +49,37 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max(), 336, 487,
                 {336, 336}}));
 
+struct PlaceCase {
+    int backType;
+    float iw, ih;
+    PlacedImage expected;
+};
+
+class PlaceBackImageTest : public testing::TestWithParam<PlaceCase> {};
+
+TEST_P(PlaceBackImageTest, InTheCardCanvas) {
+    const PlaceCase& c = GetParam();
+    PlacedImage p = placeBackImage(c.backType, c.iw, c.ih, 336, 487);
+    EXPECT_EQ(p, c.expected) << "type " << c.backType << ", " << c.iw << "x" << c.ih << ": " << p.x << "," << p.y
+                             << " " << p.width << "x" << p.height;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedPlaces, PlaceBackImageTest,
+    testing::Values(
+        // Fit within and centre.
+        PlaceCase{2, 741, 1039, {0, 8, 336, 471}},
+        PlaceCase{2, 200, 100, {68, 193, 200, 100}},  // 193.5 truncates to 193
+        PlaceCase{2, 300, 1000, {95, 0, 146, 487}},
+        PlaceCase{2, 1000, 300, {0, 193, 336, 100}},
+        PlaceCase{2, 741.9f, 1039.9f, {0, 8, 336, 471}}, // reported sizes truncate first
+        PlaceCase{2, 337, 10, {0, 239, 336, 9}},          // 9.97 truncates to 9
+        // Stretch, whatever the image.
+        PlaceCase{1, 741, 1039, {0, 0, 336, 487}},
+        PlaceCase{1, 1, 1, {0, 0, 336, 487}},
+        // Natural size for every other type, even past the panel's edges.
+        PlaceCase{0, 741, 1039, {0, 0, 741, 1039}},
+        PlaceCase{3, 20.5f, 7, {0, 0, 20.5f, 7}},
+        PlaceCase{-1, 200, 100, {0, 0, 200, 100}}));
+
 } // namespace
