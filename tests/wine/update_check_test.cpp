@@ -2,6 +2,7 @@
 // and the update prompt driven from another thread as a user would.
 #include <winsock2.h>
 #include <windows.h>
+#include <wininet.h>
 
 #include "app/update_check_win.h"
 
@@ -247,13 +248,17 @@ TEST(UpdateCheckFetch, SendsAnUncachedHttp10GetWithTheToolsHeaders) {
     EXPECT_NE(r.find("\r\nHost: 127.0.0.1:"), std::string::npos) << r;
 }
 
-TEST(UpdateCheckFetch, NeverAnswersFromTheCache) {
-    // Cacheable answers: a second fetch must still reach the server and see the new text.
-    const std::string cacheable = "Cache-Control: public, max-age=86400\r\nExpires: Thu, 01 Jan 2099 00:00:00 GMT\r\n";
+TEST(UpdateCheckFetch, LeavesNothingInTheCache) {
+    // Cacheable answers: still every fetch reaches the server, and no copy is kept.
+    const std::string cacheable = "Cache-Control: public, max-age=86400\r\nExpires: Thu, 01 Jan 2099 00:00:00 GMT\r\n"
+                                  "Last-Modified: Mon, 01 Jan 2024 00:00:00 GMT\r\n";
     LoopbackServer server({httpResponse("1.0", "200 OK", true, cacheable), httpResponse("2.0", "200 OK", true, cacheable)});
     EXPECT_EQ(fetchVersionText(server.url()), "1.0");
     EXPECT_EQ(fetchVersionText(server.url()), "2.0");
     EXPECT_EQ(server.requests().size(), 2u);
+    DWORD size = 0;
+    EXPECT_FALSE(GetUrlCacheEntryInfoA(server.url().c_str(), nullptr, &size));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(UpdateCheckFetch, ErrorPageIsABodyLikeAnyOther) {
