@@ -74,6 +74,7 @@ class Common:
         self.blot_a, self.blot_rgb = self._blots(n)
         self.ornaments = self._ornament_mask()
         self.clouds = self._clouds()
+        self.parchment *= (1 - 0.07 * self._watermark())[..., None]
 
     @staticmethod
     def _profile(d):
@@ -184,22 +185,33 @@ class Common:
         alpha = np.clip(alpha * (0.95 + 0.04 * gran), 0, 1)
         return alpha, colour
 
+    @staticmethod
+    def _cloud(d, ss, ox, oy, cx, cy, k, w):
+        """One cloud scroll: curling arcs over a level stroke, scale k."""
+        w = max(1, int(w * ss))
+        for (dx, dy, r, a0, a1) in ((0, 0, 15, 180, 450), (0, 0, 8, 180, 400),
+                                    (27, 4, 11, 200, 520), (-25, 5, 10, 20, 340)):
+            qx, qy = (cx + k * dx - ox) * ss, (cy + k * dy - oy) * ss
+            rr = k * r * ss
+            d.arc([qx - rr, qy - rr, qx + rr, qy + rr], a0, a1, fill=255, width=w)
+        qx, qy = (cx - k * 40 - ox) * ss, (cy + k * 12 - oy) * ss
+        d.line([qx, qy, qx + k * 80 * ss, qy], fill=255, width=w)
+
     def _clouds(self):
         """Faint cloud scrolls woven into the top bar."""
         x0, y0, x1, y1 = L.TOP_BAR
 
         def draw(d, ss, ox, oy):
-            w = max(1, int(1.6 * ss))
             for i, cx in enumerate(range(x0 + 120, x1 - 20, 74)):
-                cy = (y0 + y1) / 2 + (12 if i % 2 else -12)
-                for (dx, dy, r, a0, a1) in ((0, 0, 15, 180, 450), (0, 0, 8, 180, 400),
-                                            (27, 4, 11, 200, 520), (-25, 5, 10, 20, 340)):
-                    qx, qy = (cx + dx - ox) * ss, (cy + dy - oy) * ss
-                    rr = r * ss
-                    d.arc([qx - rr, qy - rr, qx + rr, qy + rr], a0, a1, fill=255, width=w)
-                qx, qy = (cx - 40 - ox) * ss, (cy + 12 - oy) * ss
-                d.line([qx, qy, qx + 80 * ss, qy], fill=255, width=w)
+                self._cloud(d, ss, ox, oy, cx, (y0 + y1) / 2 + (12 if i % 2 else -12), 1.0, 1.6)
         return mask(draw, L.TOP_BAR) * cover(self.bar_sdf + 9)
+
+    def _watermark(self):
+        """A large, faint cloud pressed into the parchment's lower right."""
+        def draw(d, ss, ox, oy):
+            self._cloud(d, ss, ox, oy, 560, 930, 2.6, 3.2)
+            self._cloud(d, ss, ox, oy, 420, 985, 1.7, 2.4)
+        return blur(mask(draw, L.PARCHMENT), 1) * cover(self.parch_sdf + 20)
 
     def _ornament_mask(self):
         """Corner fittings: at the card's lower corners, the window's right
