@@ -95,7 +95,14 @@ bool EditBox::create(const Args& a) {
 
 std::string EditBox::text() const { return windowText(hwnd_); }
 
-void EditBox::setText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+void EditBox::setText(const std::string& text) {
+    SetWindowTextA(hwnd_, text.c_str());
+    // A multi-line edit control does not notify a programmatic write; the event is owed.
+    if (multiLine_) {
+        SendMessageA(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(hwnd_));
+    }
+}
 
 // ---- Label
 
