@@ -68,6 +68,35 @@ inline std::string bmp24(const Image& img) {
     return w.bytes;
 }
 
+// An 8-bit BMP with a colour table; top-down rows when asked (negative height).
+inline std::string bmp8(const Image& img, const std::vector<Rgb>& palette, bool topDown = false) {
+    const uint32_t stride = (static_cast<uint32_t>(img.width) + 3) & ~3u;
+    const uint32_t size = stride * static_cast<uint32_t>(img.height);
+    const uint32_t offset = 54 + 4 * static_cast<uint32_t>(palette.size());
+    Writer w;
+    w.text("BM").u32(offset + size).u32(0).u32(offset);
+    w.u32(40).u32(static_cast<uint32_t>(img.width));
+    w.u32(topDown ? static_cast<uint32_t>(-img.height) : static_cast<uint32_t>(img.height)).u16(1).u16(8);
+    w.u32(0).u32(size).u32(2835).u32(2835).u32(static_cast<uint32_t>(palette.size())).u32(0);
+    for (Rgb c : palette) {
+        w.u8(blue(c)).u8(green(c)).u8(red(c)).u8(0);
+    }
+    for (int row = 0; row < img.height; ++row) {
+        const int y = topDown ? row : img.height - 1 - row;
+        for (int x = 0; x < img.width; ++x) {
+            unsigned index = 0;
+            for (size_t i = 0; i < palette.size(); ++i) {
+                if (palette[i] == img.at(x, y)) {
+                    index = static_cast<unsigned>(i);
+                }
+            }
+            w.u8(index);
+        }
+        w.fill(stride - static_cast<uint32_t>(img.width), 0);
+    }
+    return w.bytes;
+}
+
 // A BMP whose headers claim width × height but that carries no pixel rows.
 inline std::string bmpHeaderOnly(uint32_t width, uint32_t height) {
     Writer w;
@@ -100,7 +129,9 @@ inline std::string iconFile(const Image& img, unsigned type = 1) {
 // A GIF of one or more frames over a palette of up to 256 colours; every pixel's colour
 // must be in the palette. Each frame covers the whole screen. Codes are written
 // uncompressed (a clear code every 200 pixels keeps the code width at 9 bits).
-inline std::string gifFile(const std::vector<Image>& frames, const std::vector<Rgb>& palette, unsigned delayCs = 10) {
+// `transparent` is a palette index shown as see-through, or -1.
+inline std::string gifFile(const std::vector<Image>& frames, const std::vector<Rgb>& palette, unsigned delayCs = 10,
+                           int transparent = -1) {
     const Image& first = frames.front();
     Writer w;
     w.text("GIF89a").u16(static_cast<unsigned>(first.width)).u16(static_cast<unsigned>(first.height));
@@ -113,7 +144,8 @@ inline std::string gifFile(const std::vector<Image>& frames, const std::vector<R
         w.u8(0x21).u8(0xFF).u8(11).text("NETSCAPE2.0").u8(3).u8(1).u16(0).u8(0);
     }
     for (const Image& img : frames) {
-        w.u8(0x21).u8(0xF9).u8(4).u8(0x04).u16(delayCs).u8(0).u8(0);
+        w.u8(0x21).u8(0xF9).u8(4).u8(transparent >= 0 ? 0x05 : 0x04).u16(delayCs);
+        w.u8(transparent >= 0 ? static_cast<unsigned>(transparent) : 0).u8(0);
         w.u8(0x2C).u16(0).u16(0).u16(static_cast<unsigned>(img.width)).u16(static_cast<unsigned>(img.height)).u8(0);
         w.u8(8);
         // Pack 9-bit codes: clear, up to 254 pixels, clear, ..., end.

@@ -37,6 +37,8 @@ TEST(PicBoxFormats, EachKindIsShownAtNaturalSize) {
         int tolerance;
     } cases[] = {
         {"BMP", bmp24(q), q, 0},
+        {"BMP 8-bit", bmp8(q, kQuadrantColours), q, 0},
+        {"BMP 8-bit top-down", bmp8(q, kQuadrantColours, true), q, 0},
         {"GIF", gifFile({q}, kQuadrantColours), q, 0},
         {"ICO", iconFile(square, 1), square, 0},
         {"CUR", iconFile(square, 2), square, 0},
@@ -67,6 +69,21 @@ TEST(PicBoxFormats, EachKindIsShownAtNaturalSize) {
         EXPECT_EQ(shot.at(0, e.height), buttonFace());
         EXPECT_EQ(shot.at(200, 300), buttonFace());
     }
+}
+
+TEST(PicBoxFormats, TransparentGifPixelsShowTheBackgroundColour) {
+    // Index 1 (the green quadrant) is see-through.
+    const std::string gif = gifFile({quadrants()}, kQuadrantColours, 10, 1);
+    PicBoxHost host(0);
+    host.box().setPicture(gif);
+    Shot shot = host.painted();
+    EXPECT_EQ(shot.at(5, 5), 0xFF0000u);
+    EXPECT_EQ(shot.at(35, 5), buttonFace());
+    host.box().setBackgroundColour(RGB(10, 200, 30));
+    shot = host.painted();
+    EXPECT_EQ(shot.at(35, 5), 0x0AC81Eu);
+    EXPECT_EQ(shot.at(100, 100), 0x0AC81Eu);
+    EXPECT_EQ(shot.at(35, 25), 0xFFFF00u);
 }
 
 TEST(PicBoxFormats, NaturalSizeIsClippedAndCentredModeShrinksKeepingAspect) {
