@@ -459,17 +459,21 @@ def icon_image(size):
 
     def box(x0, y0, x1, y1):
         return [x0 * u, y0 * u, x1 * u, y1 * u]
-    # Back card, tilted by offset.
-    dm.rounded_rectangle(box(20, 2, 60, 56), radius=6 * u, fill=255)
-    dc.rounded_rectangle(box(20, 2, 60, 56), radius=6 * u, fill=(120, 24, 20))
-    dc.rounded_rectangle(box(23, 5, 57, 53), radius=4 * u, fill=(176, 40, 32))
-    # Front card.
-    dm.rounded_rectangle(box(4, 8, 46, 62), radius=6 * u, fill=255)
-    dc.rounded_rectangle(box(4, 8, 46, 62), radius=6 * u, fill=(120, 80, 26))
-    dc.rounded_rectangle(box(6, 10, 44, 60), radius=5 * u, fill=(222, 176, 84))
-    dc.rounded_rectangle(box(9, 13, 41, 57), radius=3 * u, fill=(40, 26, 14))
-    # Gem on the front card.
-    gx, gy, gw, gh = 25, 35, 11, 17
+    if size > 16:
+        # A second card behind, fanned out to the right.
+        dm.rounded_rectangle(box(20, 2, 60, 56), radius=6 * u, fill=255)
+        dc.rounded_rectangle(box(20, 2, 60, 56), radius=6 * u, fill=(120, 24, 20))
+        dc.rounded_rectangle(box(23, 5, 57, 53), radius=4 * u, fill=(176, 40, 32))
+        fx0, fy0, fx1, fy1, gx, gy, gw, gh = 4, 8, 46, 62, 25, 35, 11, 17
+        b1, b2 = 2, 5
+    else:
+        # Too small for two cards: one card on whole pixels, a bigger gem.
+        fx0, fy0, fx1, fy1, gx, gy, gw, gh = 8, 0, 56, 64, 32, 32, 12, 20
+        b1, b2 = 4, 8
+    dm.rounded_rectangle(box(fx0, fy0, fx1, fy1), radius=6 * u, fill=255)
+    dc.rounded_rectangle(box(fx0, fy0, fx1, fy1), radius=6 * u, fill=(120, 80, 26))
+    dc.rounded_rectangle(box(fx0 + b1, fy0 + b1, fx1 - b1, fy1 - b1), radius=5 * u, fill=(222, 176, 84))
+    dc.rounded_rectangle(box(fx0 + b2, fy0 + b2, fx1 - b2, fy1 - b2), radius=3 * u, fill=(40, 26, 14))
     dc.polygon([(gx * u, (gy - gh) * u), ((gx + gw) * u, gy * u), (gx * u, (gy + gh) * u), ((gx - gw) * u, gy * u)],
                fill=(214, 30, 46))
     dc.polygon([(gx * u, (gy - gh) * u), ((gx + gw) * u, gy * u), (gx * u, gy * u)], fill=(150, 12, 28))
