@@ -163,8 +163,3 @@ def mask(draw_fn, box=None, ss=4):
     out = np.zeros((H, W), np.float32)
     out[y0:y1, x0:x1] = np.asarray(small, np.float32) / 255.0
     return out
-
-
-def pts(points, ss, ox, oy):
-    """Image-space points -> supersampled local coordinates."""
-    return [((x - ox) * ss, (y - oy) * ss) for x, y in points]

@@ -9,6 +9,7 @@ the exit status is non-zero when anything failed.
 
 import argparse
 import colorsys
+import io
 import json
 import os
 import struct
@@ -204,7 +205,7 @@ def check_layout_facts_with(rep, name, camp, health, s, lay):
               "%s: title bar is not dark and opaque under the title" % name)
 
 
-def glyph_mask(img, lay):
+def glyph_mask(img):
     """Bright glyph pixels inside the badge disc (image coordinates)."""
     a = np.asarray(img, np.float32)
     cx, cy = L.BADGE_CENTRE
@@ -230,7 +231,7 @@ def check_icon(rep, data):
         body = data[off:off + n]
         rep.check(bpp == 32 and w == h, "tarvokdiy.ico: entry %d is %dx%d at %d bpp" % (i, w, h, bpp))
         if body[:8] == b"\x89PNG\r\n\x1a\n":
-            im = Image.open(__import__("io").BytesIO(body)).convert("RGBA")
+            im = Image.open(io.BytesIO(body)).convert("RGBA")
             rep.check(im.size == (w, w), "tarvokdiy.ico: PNG entry %d has size %s" % (i, im.size))
             alpha = np.asarray(im)[..., 3]
         else:
@@ -305,7 +306,7 @@ def main(argv=None):
         # Each badge carries its own character.
         masks = {}
         for camp in L.CAMPS:
-            m, inside = glyph_mask(images[(camp, 3)], lay)
+            m, inside = glyph_mask(images[(camp, 3)])
             masks[camp] = m
             frac = m.sum() / inside.sum()
             rep.check(0.08 < frac < 0.6, "%s: badge glyph covers %.0f%% of the disc" % (camp, 100 * frac))

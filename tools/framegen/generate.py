@@ -11,6 +11,7 @@ import io
 import json
 import math
 import os
+import re
 import struct
 import sys
 
@@ -19,8 +20,7 @@ from PIL import Image, ImageDraw, ImageFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-import art  # noqa: E402
-from art import PX, PY, Canvas, Noise, blur, cover, mask, pts, ramp, rgb, sdf_box, shade, shift, smoothstep  # noqa: E402
+from art import PX, PY, Canvas, Noise, blur, cover, mask, ramp, rgb, sdf_box, shade, shift, smoothstep  # noqa: E402
 import layout as L  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -499,13 +499,11 @@ def ico_bytes(sizes=(64, 32, 16)):
         row = ((s + 31) // 32) * 4
         andmask = bytearray()
         for y in range(s - 1, -1, -1):
-            bits = 0
             line = bytearray(row)
             for x in range(s):
                 if px[y, x, 3] == 0:
                     line[x // 8] |= 0x80 >> (x % 8)
             andmask += line
-            del bits
         hdr = struct.pack("<IiiHHIIiiII", 40, s, 2 * s, 1, 32, 0, len(bgra) + len(andmask), 0, 0, 0, 0)
         blobs.append(hdr + bgra + bytes(andmask))
     out = struct.pack("<HHH", 0, 1, len(sizes))
@@ -632,7 +630,6 @@ def layout_json(images):
 
 def dump_json(data):
     """Indented JSON with short lists of numbers kept on one line."""
-    import re
     text = json.dumps(data, ensure_ascii=False, indent=1)
     return re.sub(r"\[\s*(-?[\d.]+(?:,\s*-?[\d.]+)*)\s*\]",
                   lambda m: "[" + ", ".join(x.strip() for x in m.group(1).split(",")) + "]", text) + "\n"
