@@ -3,6 +3,7 @@ import argparse
 import json
 import os
 import re
+import select
 import subprocess
 import sys
 import time
@@ -79,15 +80,21 @@ class SiteServer:
             open(log, "w").close()
             args += ["--log", log]
         self.port = port
-        self.proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while time.time() < deadline and self.proc.poll() is None:
-            if site_answers(port, 0.5) is not None:
+        # The port may still be held by another run's server for a moment: retry a while.
+        deadline = time.time() + 30
+        while True:
+            self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            ready, _, _ = select.select([self.proc.stdout], [], [], 10)
+            line = self.proc.stdout.readline() if ready else ""
+            if line.startswith("listening"):
                 break
-            time.sleep(0.1)
-        else:
             self.stop()
-            raise RuntimeError(f"site server on port {port} did not start")
+            if time.time() > deadline:
+                raise RuntimeError(f"site server could not listen on port {port}")
+            time.sleep(0.5)
+        if site_answers(port, 5) is None:
+            self.stop()
+            raise RuntimeError(f"site server on port {port} does not answer")
         # The check above was a request too; only the tool's own count.
         if log:
             open(log, "w").close()
