@@ -106,8 +106,8 @@ def shade(h, strength=1.0):
     ndl = (nx * _L[0] + ny * _L[1] + _L[2]) * inv
     ndh = (nx * _HV[0] + ny * _HV[1] + _HV[2]) * inv
     diffuse = np.clip(ndl, 0, None) / _L[2]
-    spec = np.clip(ndh, 0, 1) ** 70
-    return diffuse.astype(np.float32), spec.astype(np.float32)
+    gloss = np.clip(ndh, 0, 1) ** 70
+    return diffuse.astype(np.float32), gloss.astype(np.float32)
 
 
 def ramp(t, stops):

@@ -272,7 +272,7 @@ class Common:
 # ---------------------------------------------------------------------------
 # Camp-dependent drawing.
 
-def metal(diffuse, spec, pal, kind="frame", noise=None):
+def metal(diffuse, gloss, pal, kind="frame", noise=None):
     if kind == "orn":
         stops = [(0.0, pal["orn_dark"]), (1.0, pal["orn"]), (1.75, pal["orn_light"])]
     else:
@@ -280,14 +280,14 @@ def metal(diffuse, spec, pal, kind="frame", noise=None):
     col = ramp(diffuse, stops)
     if noise is not None:
         col *= (1 + noise)[..., None]
-    col += (spec * 230)[..., None]
+    col += (gloss * 230)[..., None]
     return col
 
 
 def draw_frame(cm, pal, camp):
     cv = Canvas()
-    diffuse, spec = shade(cm.height, 0.9)
-    body = metal(diffuse, spec, pal, noise=0.06 * cm.mottle + 0.012 * cm.brush)
+    diffuse, gloss = shade(cm.height, 0.9)
+    body = metal(diffuse, gloss, pal, noise=0.06 * cm.mottle + 0.012 * cm.brush)
     # A bright inlaid fillet around every opening, a dark line round the card.
     fillet = cover(np.abs(cm.open_sdf - 7.6) - 0.7) * (cm.open_sdf > 0) * 0.45
     body = body * (1 - fillet[..., None]) + rgb(pal["orn_light"]) * fillet[..., None]
@@ -417,10 +417,10 @@ def draw_badge(cv, camp, pal, cm):
     hd = -2.5 + 2.8 * blur(gm, 1)
     disc_in = cover(r - Rd)
     h = h * (1 - disc_in) + hd * disc_in
-    diffuse, spec = shade(h, 1.1)
+    diffuse, gloss = shade(h, 1.1)
     # Brushed, turned metal: the reflections swing round the ring.
     swing = 0.42 * np.cos(2 * (th + 0.9)) + 0.16 * np.cos(6 * th + 0.4)
-    ring = metal(diffuse + swing, spec, pal, kind="orn", noise=0.03 * cm.fine)
+    ring = metal(diffuse + swing, gloss, pal, kind="orn", noise=0.03 * cm.fine)
     # Disc colour: radial glow, darker to the rim, with its own shadow line.
     g = np.clip(r / Rd, 0, 1)
     disc = rgb(pal["disc"]) * (1 - g[..., None] ** 1.6) + rgb(pal["disc_edge"]) * (g[..., None] ** 1.6)
