@@ -53,8 +53,16 @@ for src in "$root"/tests/fuzz/fuzz_*.cpp; do
   for s in $(sed -n 's|^// sources:||p' "$src"); do
     sources+=("$root/$s")
   done
-  echo "== $name: building"
-  if ! clang++ "${flags[@]}" "$src" "${sources[@]}" "$jpeg/lib/libjpeg.a" -o "$out/$name" 2>"$out/$name.build.log"; then
+  # Rebuilt only when the target, a source it names or a header of the tree is newer.
+  stale=
+  if [ ! -x "$out/$name" ] ||
+     [ -n "$(find "$src" "${sources[@]}" -newer "$out/$name" -print -quit)" ] ||
+     [ -n "$(find "$root/app" "$root/editor" "$root/truecolour" "$root/tests/support" -name '*.h' \
+             -newer "$out/$name" -print -quit 2>/dev/null)" ]; then
+    stale=1
+  fi
+  [ -n "$stale" ] && echo "== $name: building"
+  if [ -n "$stale" ] && ! clang++ "${flags[@]}" "$src" "${sources[@]}" "$jpeg/lib/libjpeg.a" -o "$out/$name" 2>"$out/$name.build.log"; then
     cat "$out/$name.build.log" >&2
     echo "== $name: BUILD FAILED" >&2
     failed=1
