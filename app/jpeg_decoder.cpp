@@ -26,14 +26,11 @@ int jpegScaleEighths(int fullWidth, int fullHeight, int minWidth, int minHeight)
 
 namespace {
 
-// Progressive files can hold a great many scans, each going over every block; real
-// files have a dozen or so.
-constexpr int kMaxScans = 500;
-
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     jpeg_progress_mgr progress;
+    int maxScans;
 };
 
 [[noreturn]] void errorExit(j_common_ptr cinfo) {
@@ -54,7 +51,7 @@ void outputMessage(j_common_ptr) {}
 
 void watchScans(j_common_ptr cinfo) {
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (cinfo->is_decompressor && d->input_scan_number > kMaxScans) {
+    if (cinfo->is_decompressor && d->input_scan_number > reinterpret_cast<ErrorManager*>(cinfo->err)->maxScans) {
         errorExit(cinfo);
     }
 }
@@ -146,6 +143,7 @@ bool decodeJpeg(ByteSpan bytes, const PixelAllocator& allocate, const JpegReques
     if (setjmp(errors.jump) == 0) {
         jpeg_create_decompress(&cinfo);
         errors.progress.progress_monitor = watchScans;
+        errors.maxScans = request.maxScans;
         cinfo.progress = &errors.progress;
         ok = decodeSteps(cinfo, bytes, allocate, request, result, cmykRow);
     }

@@ -15,6 +15,9 @@ struct JpegRequest {
     // When set, gives that smallest size from the picture's own size, once the header is read.
     std::function<PictureSize(PictureSize full)> smallestFor;
     PictureLimits limits;
+    // Progressive files can hold a great many scans, each going over every block; real
+    // files have a dozen or so. More than this is a failure, not minutes of work.
+    int maxScans = 500;
 };
 
 struct JpegResult {

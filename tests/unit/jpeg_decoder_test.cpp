@@ -91,6 +91,18 @@ TEST(JpegDecoder, FailsOnTruncatedAndDamagedFiles) {
     }
 }
 
+TEST(JpegDecoder, GivesUpOnMoreScansThanAllowed) {
+    // libjpeg's simple progression writes ten scans for a colour picture.
+    const std::string file = jpegFile(blocks(32, 32, 8), JpegKind::Colour, true);
+    OwnedPixels px;
+    JpegRequest request;
+    EXPECT_TRUE(decodeJpeg(ByteSpan(file), px.allocator(), request));
+    request.maxScans = 9;
+    EXPECT_FALSE(decodeJpeg(ByteSpan(file), px.allocator(), request));
+    request.maxScans = 10;
+    EXPECT_TRUE(decodeJpeg(ByteSpan(file), px.allocator(), request));
+}
+
 TEST(JpegDecoder, RefusesAbsurdSizeBeforeAllocating) {
     std::string file = jpegFile(blocks(16, 16, 8));
     const size_t sof = file.find("\xFF\xC0");
