@@ -135,8 +135,13 @@ class Common:
         bot = np.minimum(y1 + 5 * bot_n[None, :], mid + half)
         d = np.maximum(top - PY, PY - bot)
         # Frayed along the brush direction more than across it.
-        d += 2.0 * n.fractal(30, 40, 3) + 3.5 * n.fractal(6, 90, 3) + 1.5 * self.fine
-        a = smoothstep(9, -7, d)
+        d += 1.4 * n.fractal(30, 40, 3) + 3.5 * n.fractal(6, 90, 3) + 1.0 * self.fine
+        a = smoothstep(3.5, -3.5, d)
+        # Hairline gaps left by single bristles near the stroke's edges.
+        hair = np.clip(n.fractal(5, 260, 2), -2.5, 2.5)
+        a *= smoothstep(-0.25, 0.25, hair + 1.1 - 0.22 * d)
+        # Ink bleeding into the paper: a pale, soft halo outside the edge.
+        a = np.maximum(a, 0.28 * smoothstep(16, -1, d + 3 * n.fractal(12, 20, 2)))
         # Left end soft and ragged.
         a *= smoothstep(30, 52, PX + 6 * n.fractal(2, 40, 2))
         # Bristle gaps open one by one as the ink runs out.
