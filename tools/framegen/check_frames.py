@@ -168,7 +168,10 @@ def check_layout_facts_with(rep, name, camp, health, s, lay):
         c = rgbs[int(y), int(x)]
         rep.check(dist(c, cj["border_rgb"]) <= tol and alpha[int(y), int(x)] == 255,
                   "%s: border sample (%s, %s) is %s, want about %s" % (name, x, y, c.astype(int).tolist(), cj["border_rgb"]))
-    strip = rect_pixels(rgbs, cj["left_strip"]).reshape(-1, 3).mean(axis=0)
+    strip_px = rect_pixels(rgbs, cj["left_strip"]).reshape(-1, 3)
+    share = float((np.linalg.norm(strip_px - np.asarray(cj["border_rgb"], float), axis=1) <= tol).mean())
+    rep.check(share >= 0.85, "%s: only %.0f%% of the left strip matches the camp colour" % (name, 100 * share))
+    strip = strip_px.mean(axis=0)
     own = dist(strip, cj["border_rgb"])
     others = [dist(strip, lay["camps"][o]["border_rgb"]) for o in L.CAMPS if o != camp]
     rep.check(own <= tol and own < min(others),
