@@ -124,8 +124,16 @@ class Tool:
     def __init__(self, exe, cwd=None, site_version="1.0"):
         self.site = None
         host, port = site_address(exe)
-        if site_version is not None and host in ("127.0.0.1", "localhost") and site_answers(port) is None:
-            self.site = SiteServer(port, site_version)
+        if site_version is not None and host in ("127.0.0.1", "localhost"):
+            # Another run's site may hold the port for a moment; use it only when it serves
+            # the wanted version, else wait for it to go and serve our own.
+            deadline = time.time() + 30
+            served = site_answers(port)
+            while served is not None and served != site_version.encode() and time.time() < deadline:
+                time.sleep(0.5)
+                served = site_answers(port)
+            if served != site_version.encode():
+                self.site = SiteServer(port, site_version)
         self.proc = subprocess.Popen(["wine", exe], env=wine_env(), cwd=cwd,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.window = None
