@@ -87,6 +87,7 @@ void PicBox::setPicture(const std::string& bytes) {
     picture_ = bytes;
     stopAnimation();
     decoded_ = {};
+    stretched_.reset();
     animation_.reset();
     frame_ = 0;
     if (!picture_.empty()) {
@@ -103,6 +104,7 @@ void PicBox::decode() {
     request.client = clientSize(hwnd_);
     request.background = backgroundRgb();
     decoded_ = decodePicture(picture_, request, &animation_);
+    stretched_.reset();
     startAnimation();
 }
 
@@ -134,6 +136,7 @@ void PicBox::stopAnimation() {
 void PicBox::showFrame(int frame) {
     if (animation_ && animation_->drawFrame(frame, decoded_.bitmap.get(), backgroundRgb())) {
         frame_ = frame;
+        stretched_.reset();
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
 }
@@ -156,20 +159,40 @@ void PicBox::paint(HDC dc) const {
         return;
     }
     gdi::MemoryDc source(CreateCompatibleDC(dc));
-    gdi::SelectGuard picture(source.get(), decoded_.bitmap.get());
+    gdi::SelectGuard pictureSelected(source.get(), decoded_.bitmap.get());
     const PlacedRect to = placePicture(displayMode_, decoded_.natural, client);
     const PictureSize from = decoded_.decoded;
     if (to.width == from.width && to.height == from.height) {
         BitBlt(dc, to.x, to.y, to.width, to.height, source.get(), 0, 0, SRCCOPY);
         return;
     }
+    const gdi::Bitmap& picture = stretched(dc, source.get(), to);
+    if (!picture) {
+        return;
+    }
+    gdi::MemoryDc shown(CreateCompatibleDC(dc));
+    gdi::SelectGuard selected(shown.get(), picture.get());
+    BitBlt(dc, to.x, to.y, to.width, to.height, shown.get(), 0, 0, SRCCOPY);
+}
+
+// The decoded picture stretched to `to`'s size, made again when the size or the
+// display's depth changed.
+const gdi::Bitmap& PicBox::stretched(HDC dc, HDC source, const PlacedRect& to) const {
     const bool deep = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) > 16;
-    const int previous = SetStretchBltMode(dc, deep ? HALFTONE : COLORONCOLOR);
-    POINT origin;
-    SetBrushOrgEx(dc, 0, 0, &origin); // HALFTONE needs it set after the mode
-    StretchBlt(dc, to.x, to.y, to.width, to.height, source.get(), 0, 0, from.width, from.height, SRCCOPY);
-    SetStretchBltMode(dc, previous);
-    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+    if (stretched_ && stretchedDeep_ == deep && stretchedRect_.width == to.width &&
+        stretchedRect_.height == to.height) {
+        return stretched_;
+    }
+    stretched_.reset(CreateCompatibleBitmap(dc, to.width, to.height));
+    stretchedRect_ = to;
+    stretchedDeep_ = deep;
+    gdi::MemoryDc target(CreateCompatibleDC(dc));
+    gdi::SelectGuard selected(target.get(), stretched_.get());
+    SetStretchBltMode(target.get(), deep ? HALFTONE : COLORONCOLOR);
+    SetBrushOrgEx(target.get(), 0, 0, nullptr); // HALFTONE needs it set after the mode
+    StretchBlt(target.get(), 0, 0, to.width, to.height, source, 0, 0, decoded_.decoded.width,
+               decoded_.decoded.height, SRCCOPY);
+    return stretched_;
 }
 
 LRESULT PicBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

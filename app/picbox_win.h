@@ -3,6 +3,7 @@
 
 #include "app/controls_win.h"
 #include "app/picture_decoding_win.h"
+#include "app/picture_placement.h"
 
 #include <memory>
 
@@ -52,6 +53,7 @@ private:
     void stopAnimation();
     void showFrame(int frame);
     COLORREF backgroundRgb() const;
+    const gdi::Bitmap& stretched(HDC dc, HDC source, const PlacedRect& to) const;
 
     int border_ = 0;
     COLORREF backgroundColour_ = kButtonFace;
@@ -62,4 +64,10 @@ private:
     DecodedPicture decoded_;
     std::unique_ptr<GifAnimation> animation_;
     int frame_ = 0;
+    // The picture as last stretched for the screen: the labels above the portrait
+    // repaint parts of it on every keystroke, and stretching a large picture each time
+    // costs far more than copying the result.
+    mutable gdi::Bitmap stretched_;
+    mutable PlacedRect stretchedRect_;
+    mutable bool stretchedDeep_ = false;
 };
