@@ -213,11 +213,29 @@ LRESULT CALLBACK pictureWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 void paintPicture(HWND w) {
     gdi::PaintScope ps(w);
-    captureBackground(w, ps.dc());
-    composeImage(w, ps.dc(), backImageOf(w));
+    // Only the invalid part reaches the screen, so only that part is captured and
+    // composed: a keystroke repaints a label's strip, not the whole card.
+    const RECT& area = ps.paint().rcPaint;
+    captureBackground(w, ps.dc(), &area);
+    composeImage(w, ps.dc(), backImageOf(w), &area);
 }
 
-void captureBackground(HWND w, HDC dc) {
+namespace {
+
+// The part of a window-sized picture to work on: all of it, or the given area within it.
+RECT workArea(SIZE size, const RECT* area) {
+    RECT whole{0, 0, size.cx, size.cy};
+    if (!area) {
+        return whole;
+    }
+    RECT part{};
+    IntersectRect(&part, &whole, area);
+    return part;
+}
+
+} // namespace
+
+void captureBackground(HWND w, HDC dc, const RECT* area) {
     SIZE size = windowSize(w);
     auto cache = reinterpret_cast<HBITMAP>(GetPropA(w, kCacheBitmap));
     // The last capture's bitmap is reused when it still has the panel's size.
@@ -228,8 +246,10 @@ void captureBackground(HWND w, HDC dc) {
         cache = nullptr;
         RemovePropA(w, kCacheBitmap);
     }
+    RECT part = workArea(size, area);
     if (!cache) {
         cache = CreateCompatibleBitmap(dc, size.cx, size.cy);
+        part = workArea(size, nullptr); // a new bitmap holds nothing yet
     }
     if (!cache) {
         return;
@@ -237,7 +257,8 @@ void captureBackground(HWND w, HDC dc) {
     {
         gdi::MemoryDc mem(CreateCompatibleDC(dc));
         gdi::SelectGuard selected(mem.get(), cache);
-        BitBlt(mem.get(), 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
+        BitBlt(mem.get(), part.left, part.top, part.right - part.left, part.bottom - part.top, dc, part.left,
+               part.top, SRCCOPY);
     }
     SetPropA(w, kCacheBitmap, cache);
 }
@@ -275,7 +296,7 @@ void composeImageReference(HWND w, HDC target, GpImage* image) {
     BitBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
 }
 
-void composeImage(HWND w, HDC target, GpImage* image) {
+void composeImage(HWND w, HDC target, GpImage* image, const RECT* area) {
     auto cache = reinterpret_cast<HBITMAP>(GetPropA(w, kCacheBitmap));
     if (!cache) {
         return;
@@ -287,6 +308,11 @@ void composeImage(HWND w, HDC target, GpImage* image) {
         composeImageReference(w, target, image);
         return;
     }
+    const RECT part = workArea(size, area);
+    const int x = part.left, y = part.top, cx = part.right - part.left, cy = part.bottom - part.top;
+    if (cx <= 0 || cy <= 0) {
+        return;
+    }
     std::optional<gdi::WindowDc> own;
     if (!target) {
         own.emplace(gdi::WindowDc::whole(w));
@@ -294,20 +320,22 @@ void composeImage(HWND w, HDC target, GpImage* image) {
     HDC dc = target ? target : own->get();
 
     gdi::MemoryDc mem(CreateCompatibleDC(dc));
-    gdi::Bitmap composed(CreateCompatibleBitmap(dc, size.cx, size.cy));
+    gdi::Bitmap composed(CreateCompatibleBitmap(dc, cx, cy));
     gdi::SelectGuard selected(mem.get(), composed.get());
     {
         gdi::MemoryDc source(CreateCompatibleDC(dc));
         gdi::SelectGuard background(source.get(), cache);
-        BitBlt(mem.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+        BitBlt(mem.get(), 0, 0, cx, cy, source.get(), x, y, SRCCOPY);
     }
     if (scaled) {
+        // One pass over the pre-scaled premultiplied pixels: the blend GDI+ itself ends
+        // with when it draws on a DC, so the result is the same to the bit.
         gdi::MemoryDc source(CreateCompatibleDC(dc));
         gdi::SelectGuard pixels(source.get(), scaled->pixels.get());
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        GdiAlphaBlend(mem.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, blend);
+        GdiAlphaBlend(mem.get(), 0, 0, cx, cy, source.get(), x, y, cx, cy, blend);
     }
-    BitBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, x, y, cx, cy, mem.get(), 0, 0, SRCCOPY);
 }
 
 GpImage* selectStateImage(HWND control) {

@@ -65,11 +65,13 @@ void changeExStyle(HWND w, DWORD clear, DWORD set);
 LRESULT CALLBACK parentWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK pictureWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void paintPicture(HWND w);
-// Keeps what the screen shows in the window's area as the panel's cache bitmap.
-void captureBackground(HWND w, HDC dc);
+// Keeps what the screen shows in the window's area as the panel's cache bitmap. With an
+// area (window coordinates), only that part is taken afresh.
+void captureBackground(HWND w, HDC dc, const RECT* area = nullptr);
 // The cache bitmap with the image over it, in one transfer to dc (the window DC when dc
-// is null). Images from decodeImage are scaled once per panel size and back type.
-void composeImage(HWND w, HDC dc, Gdiplus::GpImage* image);
+// is null); with an area, that part alone. Images from decodeImage are scaled once per
+// panel size and back type.
+void composeImage(HWND w, HDC dc, Gdiplus::GpImage* image, const RECT* area = nullptr);
 // The same picture, scaling the image afresh with GDI+ on every call: the reference the
 // fast path is measured and checked against.
 void composeImageReference(HWND w, HDC dc, Gdiplus::GpImage* image);
