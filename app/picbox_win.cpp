@@ -49,7 +49,19 @@ bool PicBox::create(const Args& a) {
                         a.place.x, a.place.y, a.place.width, a.place.height, a.place.parent) != nullptr;
 }
 
-void PicBox::setBorder(int border) { border_ = std::clamp(border, 0, 5); }
+void PicBox::setBorder(int border) {
+    border_ = std::clamp(border, 0, 5);
+    if (!hwnd_) {
+        return;
+    }
+    const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_DLGFRAME | WS_BORDER);
+    const LONG_PTR exStyle =
+        GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE);
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, style | static_cast<LONG_PTR>(borderStyle(border_)));
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, exStyle | static_cast<LONG_PTR>(borderExStyle(border_)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
 void PicBox::setDisplayMode(int mode) {
     displayMode_ = std::clamp(mode, 0, 2);
     redecodeIfScaled();

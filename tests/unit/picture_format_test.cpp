@@ -108,6 +108,38 @@ TEST(BmpHeader, AcceptsWholeFilesAndRefusesLiesAndTruncation) {
     EXPECT_FALSE(checkBmpHeader(ByteSpan(bits7))) << "unknown bit count";
 }
 
+TEST(BmpHeader, KnowsWhichCompressionsFitWhichDepths) {
+    // A 4 × 2 header; its "pixels" are 64 bytes of anything.
+    auto header = [](unsigned bits, unsigned compression, int32_t height) {
+        Writer w;
+        w.text("BM").u32(0).u32(0).u32(54);
+        w.u32(40).u32(4).u32(static_cast<uint32_t>(height)).u16(1).u16(bits).u32(compression);
+        w.u32(0).u32(0).u32(0).u32(0).u32(0);
+        w.fill(64, 0);
+        return w.bytes;
+    };
+    const struct {
+        const char* name;
+        unsigned bits, compression;
+        int32_t height;
+        bool accepted;
+    } cases[] = {
+        {"24-bit plain", 24, 0, 2, true},
+        {"32-bit bit fields", 32, 3, 2, true},
+        {"24-bit bit fields", 24, 3, 2, false},
+        {"RLE8", 8, 1, 2, true},
+        {"RLE8 at 4 bits", 4, 1, 2, false},
+        {"RLE4", 4, 2, 2, true},
+        {"RLE8 top-down", 8, 1, -2, false},
+        {"JPEG inside", 24, 4, 2, false},
+        {"PNG inside", 24, 5, 2, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(checkBmpHeader(ByteSpan(header(c.bits, c.compression, c.height))).has_value(), c.accepted)
+            << c.name;
+    }
+}
+
 TEST(IconHeader, FindsTheImageOfIconsAndCursorsAndChecksItsData) {
     Image img(16, 8, 0xFF0000);
     for (unsigned type : {1u, 2u}) {

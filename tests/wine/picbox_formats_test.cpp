@@ -174,6 +174,30 @@ TEST(PicBoxFormats, AnEmptyPictureClearsTheBox) {
     EXPECT_EQ(host.painted().at(10, 10), buttonFace());
 }
 
+TEST(PicBoxFormats, SettingsAreClampedAndABorderNarrowsThePicture) {
+    PicBoxHost host(1);
+    host.box().setDisplayMode(7);
+    EXPECT_EQ(host.box().displayMode(), 2);
+    host.box().setDisplayMode(-3);
+    EXPECT_EQ(host.box().displayMode(), 0);
+    host.box().setBorder(9);
+    EXPECT_EQ(host.box().border(), 5);
+    host.box().setBorder(-1);
+    EXPECT_EQ(host.box().border(), 0);
+
+    host.box().setDisplayMode(1);
+    host.box().setBorder(1); // sunken client edge
+    RECT client;
+    GetClientRect(host.box().hwnd(), &client);
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    EXPECT_EQ(client.right, 305 - 2 * edge);
+    host.box().setPicture(bmp24(Image(10, 10, 0x2040C0)));
+    const Shot shot = host.painted();
+    ASSERT_EQ(shot.width, client.right);
+    EXPECT_EQ(shot.at(0, 0), 0x2040C0u);
+    EXPECT_EQ(shot.at(client.right - 1, client.bottom - 1), 0x2040C0u);
+}
+
 TEST(PicBoxFormats, WmPaintShowsWhatPrintClientPaintsAndItsOwnBackground) {
     PicBoxHost host(2, 305, 400, true, true);
     host.box().setBackgroundColour(RGB(10, 200, 30));
