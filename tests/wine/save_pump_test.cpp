@@ -73,8 +73,9 @@ TEST(SavePump, WaitsTheWholeTimeWithoutSpinning) {
     const ULONGLONG elapsed = GetTickCount64() - start;
     const ULONGLONG cpu = threadCpuMs() - cpuBefore;
     EXPECT_GE(elapsed, 300u);
-    // A busy loop would burn about the whole 300 ms of processor time.
-    EXPECT_LT(cpu, 100u);
+    // Sleeping costs next to nothing; a busy loop costs over 100 ms even under Wine, where
+    // much of each peek is spent waiting on the server.
+    EXPECT_LT(cpu, 30u);
     DestroyWindow(w);
 }
 

@@ -96,3 +96,38 @@ TEST(SaveWriteFile, FolderNameWithBackslashTrailByte) {
     EXPECT_EQ(ScratchFolder::list(sub), std::vector<std::string>{"card.jpg"});
     EXPECT_EQ(folder.names(), std::vector<std::string>{"\xC9\x5C"});
 }
+
+// Paths longer than MAX_PATH: written, replaced and read back, with nothing left behind.
+TEST(SaveWriteFile, PathLongerThanMaxPath) {
+    ScratchFolder folder;
+    std::string deep = folder.path();
+    while (deep.size() < MAX_PATH + 40) {
+        deep += "\\" + std::string(60, 'd');
+        ASSERT_TRUE(CreateDirectoryW(std::wstring(L"\\\\?\\").append(deep.begin(), deep.end()).c_str(), nullptr))
+            << deep.size();
+    }
+    const std::string path = deep + "\\card.jpg";
+    EXPECT_TRUE(writeWholeFile(path, kOld));
+    EXPECT_TRUE(writeWholeFile(path, kNew));
+    EXPECT_EQ(readWholeFile(path), kNew);
+
+    std::wstring wideDeep = std::wstring(L"\\\\?\\").append(deep.begin(), deep.end());
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((wideDeep + L"\\*").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    std::vector<std::wstring> names;
+    do {
+        if (data.cFileName[0] != L'.') {
+            names.push_back(data.cFileName);
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"card.jpg"});
+
+    // The folders are too deep for the plain removal of the scratch folder.
+    DeleteFileW((wideDeep + L"\\card.jpg").c_str());
+    while (deep.size() > folder.path().size()) {
+        RemoveDirectoryW(std::wstring(L"\\\\?\\").append(deep.begin(), deep.end()).c_str());
+        deep.resize(deep.rfind('\\'));
+    }
+}
