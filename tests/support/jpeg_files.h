@@ -16,7 +16,10 @@ enum class JpegKind { Colour, Grey, AdobeCmyk, PlainCmyk, AdobeYcck };
 
 // Compresses `img` at quality 95 without chroma subsampling (so that colour edges on
 // 8-pixel boundaries stay sharp). Grey takes the red channel as the grey level.
-inline std::string jpegFile(const Image& img, JpegKind kind = JpegKind::Colour, bool progressive = false) {
+// The picture comes from pixel(x, y), so that large pictures need no memory of their own.
+template <typename Pixel>
+inline std::string jpegFileOf(int width, int height, Pixel pixel, JpegKind kind = JpegKind::Colour,
+                              bool progressive = false) {
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -24,8 +27,8 @@ inline std::string jpegFile(const Image& img, JpegKind kind = JpegKind::Colour, 
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
     jpeg_mem_dest(&c, &out, &outSize);
-    c.image_width = static_cast<JDIMENSION>(img.width);
-    c.image_height = static_cast<JDIMENSION>(img.height);
+    c.image_width = static_cast<JDIMENSION>(width);
+    c.image_height = static_cast<JDIMENSION>(height);
     const bool inks = kind == JpegKind::AdobeCmyk || kind == JpegKind::PlainCmyk || kind == JpegKind::AdobeYcck;
     c.input_components = kind == JpegKind::Grey ? 1 : inks ? 4 : 3;
     c.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : inks ? JCS_CMYK : JCS_RGB;
@@ -45,11 +48,11 @@ inline std::string jpegFile(const Image& img, JpegKind kind = JpegKind::Colour, 
         jpeg_simple_progression(&c);
     }
     jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> row(static_cast<size_t>(img.width) * 4);
+    std::vector<unsigned char> row(static_cast<size_t>(width) * 4);
     while (c.next_scanline < c.image_height) {
         const int y = static_cast<int>(c.next_scanline);
-        for (int x = 0; x < img.width; ++x) {
-            const Rgb p = img.at(x, y);
+        for (int x = 0; x < width; ++x) {
+            const Rgb p = pixel(x, y);
             unsigned char* o = row.data() + static_cast<size_t>(x) * c.input_components;
             if (kind == JpegKind::Grey) {
                 o[0] = static_cast<unsigned char>(red(p));
@@ -77,11 +80,19 @@ inline std::string jpegFile(const Image& img, JpegKind kind = JpegKind::Colour, 
     return bytes;
 }
 
+inline std::string jpegFile(const Image& img, JpegKind kind = JpegKind::Colour, bool progressive = false) {
+    return jpegFileOf(img.width, img.height, [&img](int x, int y) { return img.at(x, y); }, kind, progressive);
+}
+
 // Colour blocks of `cell` pixels: the block at column i, row j has colour
 // blockColour(i, j), strong enough to survive JPEG.
 inline Rgb blockColour(int i, int j) {
     static const Rgb colours[] = {0xE00000, 0x00C000, 0x0000E0, 0xE0E000, 0x00E0E0, 0xE000E0, 0x202020, 0xF0F0F0};
     return colours[(i + 3 * j) % 8];
+}
+// A JPEG of blocks(width, height, cell), made a row at a time.
+inline std::string blocksJpeg(int width, int height, int cell) {
+    return jpegFileOf(width, height, [cell](int x, int y) { return blockColour(x / cell, y / cell); });
 }
 inline Image blocks(int width, int height, int cell) {
     Image img(width, height);

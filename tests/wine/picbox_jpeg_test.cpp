@@ -46,8 +46,7 @@ TEST(PicBoxJpeg, A400By400PictureIsSqueezedTo305Wide) {
 }
 
 TEST(PicBoxJpeg, ALargePhotoIsDecodedSmallerWhenShrunkAndWholeAtNaturalSize) {
-    const Image img = blocks(8000, 6000, 400);
-    const std::string file = jpegFile(img);
+    const std::string file = blocksJpeg(8000, 6000, 400);
     {
         PicBoxHost host(1);
         const DWORD start = GetTickCount();
