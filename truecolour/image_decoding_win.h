@@ -5,6 +5,7 @@
 #include "truecolour/gdiplus_win.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -24,7 +25,8 @@ struct ScaledImage {
     int width = 0;
     int height = 0;
     int backType = 0;
-    gdi::Bitmap pixels; // top-down 32-bpp DIB section
+    gdi::Bitmap pixels;             // top-down 32-bpp DIB section
+    const uint32_t* bits = nullptr; // its pixels, width to a row
 };
 
 // The bookkeeping the panels do on decoded images.

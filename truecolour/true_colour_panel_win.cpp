@@ -6,6 +6,7 @@
 #include "truecolour/gdiplus_win.h"
 #include "truecolour/image_decoding_win.h"
 #include "truecolour/module_win.h"
+#include "truecolour/premultiplied_blend.h"
 
 #include <commctrl.h>
 
@@ -96,11 +97,54 @@ const ScaledImage* scaledImageFor(GpImage* image, int width, int height, int bac
     scaled.height = height;
     scaled.backType = backType;
     scaled.pixels = std::move(pixels);
+    scaled.bits = static_cast<const uint32_t*>(bits);
     copies->insert(copies->begin(), std::move(scaled));
     if (copies->size() > kScaledCopiesPerImage) {
         copies->pop_back();
     }
     return &copies->front();
+}
+
+// The surface pictures are composed on, kept from one paint to the next (a fresh bitmap
+// of the panel's size on every paint costs more than the blend itself): a top-down
+// 32-bpp DIB section, so that the blend can work on its pixels directly.
+struct Surface {
+    HDC dc = nullptr;
+    uint32_t* bits = nullptr;
+    int width = 0;
+};
+
+Surface compositionSurface(int width, int height) {
+    static gdi::MemoryDc dc;
+    static gdi::Bitmap bitmap;
+    static HGDIOBJ original = nullptr;
+    static Surface surface;
+    static int rows = 0;
+    if (!dc || surface.width < width || rows < height) {
+        const int wantedWidth = std::max(surface.width, width), wantedRows = std::max(rows, height);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = wantedWidth;
+        bi.bmiHeader.biHeight = -wantedRows;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        gdi::Bitmap grown(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        gdi::MemoryDc grownDc(CreateCompatibleDC(nullptr));
+        if (!grown || !grownDc) {
+            return {};
+        }
+        if (dc && original) {
+            SelectObject(dc.get(), original);
+        }
+        original = SelectObject(grownDc.get(), grown.get());
+        bitmap = std::move(grown);
+        dc = std::move(grownDc);
+        surface = {dc.get(), static_cast<uint32_t*>(bits), wantedWidth};
+        rows = wantedRows;
+    }
+    return surface;
 }
 
 // The panel's own clean-up when its window goes: the cache bitmap, and its hold on the
@@ -319,23 +363,27 @@ void composeImage(HWND w, HDC target, GpImage* image, const RECT* area) {
     }
     HDC dc = target ? target : own->get();
 
-    gdi::MemoryDc mem(CreateCompatibleDC(dc));
-    gdi::Bitmap composed(CreateCompatibleBitmap(dc, cx, cy));
-    gdi::SelectGuard selected(mem.get(), composed.get());
+    Surface surface = compositionSurface(cx, cy);
+    if (!surface.dc) {
+        return;
+    }
+    HDC mem = surface.dc;
     {
         gdi::MemoryDc source(CreateCompatibleDC(dc));
         gdi::SelectGuard background(source.get(), cache);
-        BitBlt(mem.get(), 0, 0, cx, cy, source.get(), x, y, SRCCOPY);
+        BitBlt(mem, 0, 0, cx, cy, source.get(), x, y, SRCCOPY);
     }
     if (scaled) {
-        // One pass over the pre-scaled premultiplied pixels: the blend GDI+ itself ends
-        // with when it draws on a DC, so the result is the same to the bit.
-        gdi::MemoryDc source(CreateCompatibleDC(dc));
-        gdi::SelectGuard pixels(source.get(), scaled->pixels.get());
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        GdiAlphaBlend(mem.get(), 0, 0, cx, cy, source.get(), x, y, cx, cy, blend);
+        // One pass over the pre-scaled premultiplied pixels, rounded as the AlphaBlend
+        // that GDI+ ends with when it draws on a DC: the same pixels to the bit.
+        GdiFlush();
+        for (int row = 0; row < cy; ++row) {
+            blendPremultiplied(surface.bits + static_cast<size_t>(row) * surface.width,
+                               scaled->bits + static_cast<size_t>(y + row) * scaled->width + x,
+                               static_cast<size_t>(cx));
+        }
     }
-    BitBlt(dc, x, y, cx, cy, mem.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, x, y, cx, cy, mem, 0, 0, SRCCOPY);
 }
 
 GpImage* selectStateImage(HWND control) {
