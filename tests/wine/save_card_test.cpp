@@ -96,3 +96,55 @@ TEST(SaveCard, ReadOnlyCardIsKeptAndTheUserIsTold) {
     EXPECT_EQ(fileBytes(path), "the old card");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"card.jpg"});
 }
+
+// Choosing an existing card asks first; only a yes replaces it.
+TEST(SaveCard, ChoosingAnExistingCardAsksBeforeReplacingIt) {
+    ShownWindow window;
+    ASSERT_TRUE(window.ok);
+    ScratchFolder folder;
+    const std::string path = folder.file("card.jpg");
+    ASSERT_TRUE(putFile(path, "the old card"));
+
+    for (int answer : {IDNO, IDYES}) {
+        bool asked = false;
+        DialogDriver driver([&](DWORD ui) {
+            HWND dialog = waitForDialog(ui, "另存为");
+            if (!dialog) {
+                return;
+            }
+            acceptFileDialog(dialog, path);
+            // The question is a second dialog of the thread, on top of the save dialog.
+            const ULONGLONG end = GetTickCount64() + 10000;
+            HWND question = nullptr;
+            while (!question && GetTickCount64() < end) {
+                Sleep(50);
+                for (HWND w = GetWindow(dialog, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
+                    if (w != dialog && IsWindowVisible(w) && className(w) == "#32770" &&
+                        GetWindowThreadProcessId(w, nullptr) == ui) {
+                        question = w;
+                        break;
+                    }
+                }
+            }
+            if (!question) {
+                return;
+            }
+            asked = true;
+            PostMessageA(question, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+            if (answer == IDNO) {
+                Sleep(500);
+                if (HWND still = waitForDialog(ui, "另存为", 3000)) {
+                    cancelDialog(still);
+                }
+            }
+        });
+        saveCardImage(*window);
+        driver.join();
+        EXPECT_TRUE(asked) << answer;
+        if (answer == IDNO) {
+            EXPECT_EQ(fileBytes(path), "the old card");
+        } else {
+            EXPECT_EQ(fileBytes(path).size(), 490950u);
+        }
+    }
+}
