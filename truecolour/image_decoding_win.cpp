@@ -19,9 +19,11 @@ struct DecodedImage {
     std::vector<ScaledImage> scaled;
 };
 
+// Never destroyed: at exit GDI+ may still hold the images, so their memory is left for
+// the end of the process to reclaim.
 std::map<GpImage*, DecodedImage>& registry() {
-    static std::map<GpImage*, DecodedImage> images;
-    return images;
+    static auto* images = new std::map<GpImage*, DecodedImage>();
+    return *images;
 }
 
 // The frames shown lately, most recent first; each keeps a hold. Six is every built-in

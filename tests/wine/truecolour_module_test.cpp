@@ -74,3 +74,38 @@ TEST(TrueColourModule, LoaderWindowReleasesWhatItsPropertiesHold) {
 }
 
 } // namespace
+
+namespace {
+
+// What the loader's click handling sends on; the caption press itself is kept from the
+// system, whose move loop would wait for the mouse.
+UINT captionPresses = 0;
+LRESULT CALLBACK recordCaptionPress(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCLBUTTONDOWN) {
+        captionPresses += wParam == HTCAPTION;
+        return 0;
+    }
+    return loaderWindowProc(w, message, wParam, lParam);
+}
+
+TEST(TrueColourModule, LoaderWindowIsDraggedByAnyPointOnlyWhenAsked) {
+    struct Case {
+        INT_PTR hitMove;
+        UINT presses;
+    };
+    for (const Case& c : {Case{1, 1}, Case{0, 0}, Case{2, 0}, Case{-1, 0}}) {
+        HWND w = CreateWindowExA(0, "OrvaneLoadDialog", "", WS_POPUP, 10, 10, 80, 60, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(w);
+        SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&recordCaptionPress));
+        if (c.hitMove) {
+            SetPropA(w, "OrvaneHitMove", reinterpret_cast<HANDLE>(c.hitMove));
+        }
+        captionPresses = 0;
+        SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
+        EXPECT_EQ(captionPresses, c.presses) << "OrvaneHitMove " << c.hitMove;
+        DestroyWindow(w);
+    }
+}
+
+} // namespace

@@ -194,3 +194,104 @@ TEST(TrueColourPanel, MoveKeepsWhatIsOmitted) {
 }
 
 } // namespace
+
+namespace {
+
+UINT commandsSeen = 0;
+LRESULT CALLBACK countCommands(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        ++commandsSeen;
+    }
+    return DefWindowProcA(w, message, wParam, lParam);
+}
+
+bool hasUpdate(HWND w) {
+    RECT r{};
+    return GetUpdateRect(w, &r, FALSE) && !IsRectEmpty(&r);
+}
+
+// A text-input control (type 4) is repainted with its parent's content changes; other
+// controls and other notifications are only passed on.
+TEST(TrueColourPanel, TextInputControlsRepaintOnTheirChanges) {
+    PlainWindow parent(RGB(0, 0, 0));
+    SetWindowLongPtrA(parent.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countCommands));
+    HWND panelWindow = parent.child(0, 0, 40, 40);
+    TrueColourPanel panel;
+    panel.attachToWindow(panelWindow);
+    HWND textInput = parent.child(50, 0, 40, 40);
+    HWND plain = parent.child(100, 0, 40, 40);
+    SetPropA(textInput, "PngControl_Type", reinterpret_cast<HANDLE>(4));
+    struct Case {
+        HWND control;
+        UINT code;
+        bool repainted;
+    };
+    const Case cases[] = {
+        {textInput, EN_CHANGE, true},  {textInput, EN_HSCROLL, true}, {textInput, EN_VSCROLL, true},
+        {textInput, EN_SETFOCUS, false}, {plain, EN_CHANGE, false},
+    };
+    for (const Case& c : cases) {
+        pump(50);
+        ASSERT_FALSE(hasUpdate(c.control));
+        commandsSeen = 0;
+        SendMessageA(parent.hwnd(), WM_COMMAND, MAKEWPARAM(0, c.code), reinterpret_cast<LPARAM>(c.control));
+        EXPECT_EQ(hasUpdate(c.control), c.repainted) << std::hex << c.code;
+        EXPECT_EQ(commandsSeen, 1u);
+    }
+}
+
+// A state-image control (type 3) composes its state's image over its cache at custom draw.
+TEST(TrueColourPanel, StateImageControlsComposeTheirStateImageAtCustomDraw) {
+    PlainWindow parent(RGB(0, 0, 0));
+    HWND panelWindow = parent.child(0, 0, 40, 40);
+    TrueColourPanel panel;
+    panel.attachToWindow(panelWindow);
+    HWND control = parent.child(60, 60, 40, 40);
+    pump(100);
+    SetPropA(control, "PngControl_Type", reinterpret_cast<HANDLE>(3));
+    SetPropA(control, "PngControl_BackType", reinterpret_cast<HANDLE>(1));
+    HDC screen = GetDC(nullptr);
+    HBITMAP cache = CreateCompatibleBitmap(screen, 40, 40); // black
+    ReleaseDC(nullptr, screen);
+    SetPropA(control, "PngControl_CacheBitmap", cache);
+    struct State {
+        INT_PTR drawState;
+        const char* property;
+        uint32_t colour;
+    };
+    const State states[] = {
+        {0, "PngControl_NormalImage", 0x0000FF}, {1, "PngControl_OverlImage", 0x00FF00},
+        {2, "PngControl_DownImage", 0xFF0000},   {3, "PngControl_DisableImage", 0xFFFFFF},
+    };
+    std::vector<GpBitmap*> images;
+    for (const State& s : states) {
+        GpBitmap* image = nullptr;
+        gp::GdipCreateBitmapFromScan0(4, 4, 0, PixelFormat32bppARGB, nullptr, &image);
+        GpGraphics* g = nullptr;
+        gp::GdipGetImageGraphicsContext(image, &g);
+        gp::GdipGraphicsClear(g, 0xFF000000 | s.colour);
+        gp::GdipDeleteGraphics(g);
+        SetPropA(control, s.property, image);
+        images.push_back(image);
+    }
+    for (INT_PTR drawState : {0, 1, 2, 3, 7}) {
+        SetPropA(control, "Orvane_DrawState", reinterpret_cast<HANDLE>(drawState));
+        NMHDR header{control, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+        SendMessageA(parent.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+        pump(50);
+        uint32_t expected = states[drawState <= 3 ? drawState : 0].colour;
+        EXPECT_EQ(readScreen(control).rgb(20, 20), expected) << "state " << drawState;
+    }
+    // With no image for its state, the normal one is taken.
+    RemovePropA(control, "PngControl_DownImage");
+    SetPropA(control, "Orvane_DrawState", reinterpret_cast<HANDLE>(2));
+    NMHDR header{control, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+    SendMessageA(parent.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    pump(50);
+    EXPECT_EQ(readScreen(control).rgb(20, 20), 0x0000FFu);
+    for (GpBitmap* image : images) {
+        gp::GdipDisposeImage(image);
+    }
+}
+
+} // namespace
