@@ -8,7 +8,8 @@
 #   // sources: app/pcx_decoder.cpp app/picture_format.cpp
 # Seeds come from tests/fuzz/corpus/<target>/ (never written); what the fuzzer learns goes
 # to build/fuzz/corpus/<target>/, crashes to build/fuzz/crashes/<target>/. Exits non-zero
-# when a target fails to build or finds a crash, a leak or a hang.
+# when a target fails to build or finds a crash, a leak or a hang. Every crash found
+# becomes a regression case in the unit tests before it is mended.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=60
