@@ -116,6 +116,18 @@ GpImage* decodeForPanels(std::string_view bytes) {
     if (!image) {
         return nullptr;
     }
+    // The decoder keeps a copy of the pixels of its own beside the image's; a clone of
+    // the image (its active frame, the one a panel draws) is the pixels alone. The bytes
+    // stay, to be compared with the next ones.
+    GpImage* compact = nullptr;
+    if (gp::GdipCloneImage(image, &compact) == Gdiplus::Ok && compact) {
+        auto& images = registry();
+        auto node = images.extract(image);
+        gp::GdipDisposeImage(image);
+        node.key() = compact;
+        images.insert(std::move(node));
+        image = compact;
+    }
     find(image)->ownedByPanels = true;
     hold(image);
     recent.push_front(image);

@@ -16,7 +16,8 @@ GpImage* decodeImage(std::string_view bytes);
 // Disposes an image from decodeImage with the stream and block behind it. Any other
 // image is only disposed.
 void disposeImage(GpImage* image);
-// How many images from decodeImage are alive.
+// How many decoded images are alive: those from decodeImage, and the compact copies the
+// panels keep of them.
 size_t liveDecodedImageCount();
 
 // The back image pre-scaled to a panel: premultiplied 32-bit pixels of the panel's size,
