@@ -149,8 +149,23 @@ void PicBox::showFrame(int frame) {
     if (animation_ && animation_->drawFrame(frame, decoded_.bitmap.get(), backgroundRgb())) {
         frame_ = frame;
         stretched_.reset();
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        invalidateWithWindowsAbove();
     }
+}
+
+// A new frame must also be drawn over again by the windows that let the box show
+// through them (the card canvas above the portrait), so the part of the parent under
+// the box is invalidated with every child there, as a frame change of the card does.
+void PicBox::invalidateWithWindowsAbove() {
+    HWND parent = GetParent(hwnd_);
+    if (!parent) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void PicBox::paint(HDC dc) const {

@@ -52,6 +52,7 @@ private:
     void startAnimation();
     void stopAnimation();
     void showFrame(int frame);
+    void invalidateWithWindowsAbove();
     COLORREF backgroundRgb() const;
     const gdi::Bitmap& stretched(HDC dc, HDC source, const PlacedRect& to) const;
 
