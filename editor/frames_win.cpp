@@ -20,16 +20,6 @@ FrameImage bytesBetween(const char* begin, const char* end) {
     return FrameImage(begin, static_cast<size_t>(end - begin));
 }
 
-// Rows by camp, columns by health.
-const FrameImage (&frameImageTable())[kCamps][kHealths] {
-    static const FrameImage table[kCamps][kHealths] = {
-        {bytesBetween(frameLord3, frameLord3_end), bytesBetween(frameLord4, frameLord4_end)},
-        {bytesBetween(frameMinister3, frameMinister3_end), bytesBetween(frameMinister4, frameMinister4_end)},
-        {bytesBetween(frameCommoner3, frameCommoner3_end), bytesBetween(frameCommoner4, frameCommoner4_end)},
-    };
-    return table;
-}
-
 void showFrame(FrameImage frame) {
     if (!framePanel) {
         return;
@@ -40,11 +30,20 @@ void showFrame(FrameImage frame) {
 
 } // namespace
 
+const FrameImageTable& frameImageTable() {
+    static const FrameImageTable table = {{
+        {bytesBetween(frameLord3, frameLord3_end), bytesBetween(frameLord4, frameLord4_end)},
+        {bytesBetween(frameMinister3, frameMinister3_end), bytesBetween(frameMinister4, frameMinister4_end)},
+        {bytesBetween(frameCommoner3, frameCommoner3_end), bytesBetween(frameCommoner4, frameCommoner4_end)},
+    }};
+    return table;
+}
+
 std::optional<FrameImage> frameImage(int camp, int health) {
     if (camp < 0 || camp >= kCamps || health < 0 || health >= kHealths) {
         return std::nullopt;
     }
-    return frameImageTable()[camp][health];
+    return frameImageTable()[static_cast<size_t>(camp)][static_cast<size_t>(health)];
 }
 
 void showDefaultFrame(MainWindow& window) {
