@@ -161,18 +161,15 @@ DecodedPicture decodePcxPicture(const std::string& bytes) {
     return withSize(std::move(target.bitmap), size, size);
 }
 
-DecodedPicture decodeBmpPicture(const std::string& bytes, const DecodeRequest& request) {
-    std::optional<PictureSize> size = checkBmpHeader(ByteSpan(bytes));
-    if (!size) {
-        return {};
-    }
+// A file GDI+ decodes whole (a BMP, or the PNG inside an icon) whose header claimed `size`.
+DecodedPicture decodeWithGdiplus(const std::string& bytes, PictureSize size, const DecodeRequest& request) {
     IStream* stream = streamOf(bytes);
-    GpImage* image = loadGdiplusImage(stream, *size);
+    GpImage* image = loadGdiplusImage(stream, size);
     unsigned char* bits = nullptr;
     gdi::Bitmap bitmap;
     if (image) {
-        bitmap = createDib(size->width, size->height, &bits);
-        if (bitmap && !drawGdiplusImage(image, bitmap.get(), *size, request.background)) {
+        bitmap = createDib(size.width, size.height, &bits);
+        if (bitmap && !drawGdiplusImage(image, bitmap.get(), size, request.background)) {
             bitmap.reset();
         }
         GdipDisposeImage(image);
@@ -180,13 +177,25 @@ DecodedPicture decodeBmpPicture(const std::string& bytes, const DecodeRequest& r
     if (stream) {
         stream->Release();
     }
-    return withSize(std::move(bitmap), *size, *size);
+    return withSize(std::move(bitmap), size, size);
+}
+
+DecodedPicture decodeBmpPicture(const std::string& bytes, const DecodeRequest& request) {
+    std::optional<PictureSize> size = checkBmpHeader(ByteSpan(bytes));
+    if (!size) {
+        return {};
+    }
+    return decodeWithGdiplus(bytes, *size, request);
 }
 
 DecodedPicture decodeIconPicture(const std::string& bytes, const DecodeRequest& request) {
     std::optional<IconImage> img = chooseIconImage(ByteSpan(bytes));
     if (!img) {
         return {};
+    }
+    if (img->png) {
+        // Wine's user32 swaps red and blue in PNG icon images; GDI+ reads PNG faithfully.
+        return decodeWithGdiplus(bytes.substr(img->offset, img->length), {img->width, img->height}, request);
     }
     // A cursor's image is an icon's image; only the directory differs (hot spot).
     auto* data = reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())) + img->offset;

@@ -71,6 +71,27 @@ TEST(PicBoxFormats, EachKindIsShownAtNaturalSize) {
     }
 }
 
+// A 4 × 4 red PNG.
+const std::string kRedPng(
+    "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00\x04\x08\x02\x00"
+    "\x00\x00\x26\x93\x09\x29\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9C\x63\xF8\xCF\xC0\x00\x47\x0C\xC4\x71\x00\xAE"
+    "\x93\x0F\xF1\xD0\x5F\x23\x9E\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82",
+    69);
+
+TEST(PicBoxFormats, AnIconMayHoldAPng) {
+    Writer w;
+    w.u16(0).u16(1).u16(1).u8(4).u8(4).u8(0).u8(0).u16(1).u16(32).u32(static_cast<uint32_t>(kRedPng.size())).u32(22);
+    w.text(kRedPng);
+    PicBoxHost host(0);
+    host.box().setPicture(w.bytes);
+    ASSERT_TRUE(host.box().hasBitmap());
+    EXPECT_EQ(host.box().naturalSize().width, 4);
+    const Shot shot = host.painted();
+    EXPECT_EQ(shot.at(0, 0), 0xFF0000u);
+    EXPECT_EQ(shot.at(3, 3), 0xFF0000u);
+    EXPECT_EQ(shot.at(4, 4), buttonFace());
+}
+
 TEST(PicBoxFormats, TransparentGifPixelsShowTheBackgroundColour) {
     // Index 1 (the green quadrant) is see-through.
     const std::string gif = gifFile({quadrants()}, kQuadrantColours, 10, 1);
@@ -119,11 +140,7 @@ TEST(PicBoxFormats, NaturalSizeIsClippedAndCentredModeShrinksKeepingAspect) {
 }
 
 TEST(PicBoxFormats, WhatCannotBeShownLeavesTheBackgroundAndKeepsTheBytes) {
-    const std::string png(
-        "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00\x04\x08\x02\x00"
-        "\x00\x00\x26\x93\x09\x29\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9C\x63\xF8\xCF\xC0\x00\x47\x0C\xC4\x71\x00\xAE"
-        "\x93\x0F\xF1\xD0\x5F\x23\x9E\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82",
-        69);
+    const std::string& png = kRedPng;
     const std::string jpeg = jpegFile(blocks(64, 64, 16));
     std::string damagedJpeg = jpeg;
     for (size_t i = jpeg.find("\xFF\xC4") + 5; i < jpeg.find("\xFF\xC4") + 21; ++i) {
