@@ -13,9 +13,7 @@
 #include <cstring>
 
 using namespace Gdiplus::DllExports;
-using Gdiplus::GpGraphics;
 using Gdiplus::GpImage;
-using Gdiplus::GpStatus;
 
 namespace {
 
@@ -72,10 +70,13 @@ IStream* streamOf(const std::string& bytes) {
     if (!block) {
         return nullptr;
     }
-    if (void* p = GlobalLock(block)) {
-        std::memcpy(p, bytes.data(), bytes.size());
-        GlobalUnlock(block);
+    void* p = GlobalLock(block);
+    if (!p) {
+        GlobalFree(block);
+        return nullptr;
     }
+    std::memcpy(p, bytes.data(), bytes.size());
+    GlobalUnlock(block);
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
         GlobalFree(block);
@@ -107,7 +108,8 @@ bool drawGdiplusImage(GpImage* image, HBITMAP target, PictureSize size, COLORREF
         for (int x = 0; x < size.width; ++x, in += 4, out += 3) {
             const unsigned a = in[3];
             for (int c = 0; c < 3; ++c) {
-                out[c] = static_cast<unsigned char>((in[c] * a + bg[c] * (255 - a) + 127) / 255);
+                out[c] = a == 255 ? in[c]
+                                  : static_cast<unsigned char>((in[c] * a + bg[c] * (255 - a) + 127) / 255);
             }
         }
     }
