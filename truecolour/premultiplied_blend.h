@@ -5,4 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+// destination = source over destination.
 void blendPremultiplied(uint32_t* destination, const uint32_t* source, size_t count);
+// out = source over background, in one pass; out may be background itself.
+void blendPremultipliedOnto(uint32_t* out, const uint32_t* background, const uint32_t* source, size_t count);

@@ -53,6 +53,34 @@ void drawBackImage(GpGraphics* graphics, GpImage* image, int backType, int width
     gp::GdipDrawImageRect(graphics, image, d.x, d.y, d.width, d.height);
 }
 
+// A top-down 32-bpp DIB section, its pixels reachable at bits.
+gdi::Bitmap topDownDib(int width, int height, void** bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return gdi::Bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+// The pixels of a bitmap the blend can read directly: a top-down 32-bpp DIB section of
+// at least the given size.
+struct Rows {
+    const uint32_t* bits = nullptr;
+    size_t stride = 0; // in pixels
+};
+
+Rows rowsOf(HBITMAP bitmap, SIZE atLeast) {
+    DIBSECTION ds{};
+    if (GetObjectA(bitmap, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits ||
+        ds.dsBmih.biHeight >= 0 || ds.dsBm.bmWidth < atLeast.cx || ds.dsBm.bmHeight < atLeast.cy) {
+        return {};
+    }
+    return {static_cast<const uint32_t*>(ds.dsBm.bmBits), static_cast<size_t>(ds.dsBm.bmWidthBytes) / 4};
+}
+
 // The image drawn once, with the call every paint of the reference makes, onto fully
 // transparent pixels: what remains is the premultiplied image as the panel shows it.
 const ScaledImage* scaledImageFor(GpImage* image, int width, int height, int backType) {
@@ -68,15 +96,8 @@ const ScaledImage* scaledImageFor(GpImage* image, int width, int height, int bac
             return &copies->front();
         }
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    gdi::Bitmap pixels(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    gdi::Bitmap pixels = topDownDib(width, height, &bits);
     gdi::MemoryDc dc(CreateCompatibleDC(nullptr));
     if (!pixels || !dc) {
         return nullptr;
@@ -122,15 +143,8 @@ Surface compositionSurface(int width, int height) {
     static int rows = 0;
     if (!dc || surface.width < width || rows < height) {
         const int wantedWidth = std::max(surface.width, width), wantedRows = std::max(rows, height);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = wantedWidth;
-        bi.bmiHeader.biHeight = -wantedRows;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        gdi::Bitmap grown(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        gdi::Bitmap grown = topDownDib(wantedWidth, wantedRows, &bits);
         gdi::MemoryDc grownDc(CreateCompatibleDC(nullptr));
         if (!grown || !grownDc) {
             return {};
@@ -292,7 +306,10 @@ void captureBackground(HWND w, HDC dc, const RECT* area) {
     }
     RECT part = workArea(size, area);
     if (!cache) {
-        cache = CreateCompatibleBitmap(dc, size.cx, size.cy);
+        // A DIB section rather than a bitmap like dc's: the same pixels, and the blend
+        // can read them without another copy.
+        void* bits = nullptr;
+        cache = topDownDib(size.cx, size.cy, &bits).release();
         part = workArea(size, nullptr); // a new bitmap holds nothing yet
     }
     if (!cache) {
@@ -368,19 +385,36 @@ void composeImage(HWND w, HDC target, GpImage* image, const RECT* area) {
         return;
     }
     HDC mem = surface.dc;
-    {
-        gdi::MemoryDc source(CreateCompatibleDC(dc));
-        gdi::SelectGuard background(source.get(), cache);
-        BitBlt(mem, 0, 0, cx, cy, source.get(), x, y, SRCCOPY);
-    }
-    if (scaled) {
-        // One pass over the pre-scaled premultiplied pixels, rounded as the AlphaBlend
-        // that GDI+ ends with when it draws on a DC: the same pixels to the bit.
-        GdiFlush();
+    GdiFlush();
+    const Rows background = rowsOf(cache, size);
+    if (background.bits) {
+        // Background and image meet in one pass, straight from the captured pixels,
+        // rounded as the AlphaBlend that GDI+ ends with when it draws on a DC: the same
+        // pixels to the bit.
         for (int row = 0; row < cy; ++row) {
-            blendPremultiplied(surface.bits + static_cast<size_t>(row) * surface.width,
-                               scaled->bits + static_cast<size_t>(y + row) * scaled->width + x,
-                               static_cast<size_t>(cx));
+            uint32_t* out = surface.bits + static_cast<size_t>(row) * surface.width;
+            const uint32_t* under = background.bits + static_cast<size_t>(y + row) * background.stride + x;
+            if (scaled) {
+                blendPremultipliedOnto(out, under, scaled->bits + static_cast<size_t>(y + row) * scaled->width + x,
+                                       static_cast<size_t>(cx));
+            } else {
+                std::copy(under, under + cx, out);
+            }
+        }
+    } else {
+        // A cache bitmap from elsewhere (a state-image control's): copied, then blended.
+        {
+            gdi::MemoryDc source(CreateCompatibleDC(dc));
+            gdi::SelectGuard selected(source.get(), cache);
+            BitBlt(mem, 0, 0, cx, cy, source.get(), x, y, SRCCOPY);
+        }
+        if (scaled) {
+            GdiFlush();
+            for (int row = 0; row < cy; ++row) {
+                blendPremultiplied(surface.bits + static_cast<size_t>(row) * surface.width,
+                                   scaled->bits + static_cast<size_t>(y + row) * scaled->width + x,
+                                   static_cast<size_t>(cx));
+            }
         }
     }
     BitBlt(dc, x, y, cx, cy, mem, 0, 0, SRCCOPY);

@@ -4,6 +4,7 @@
 #include "editor/frames_win.h"
 #include "editor/handlers_win.h"
 #include "tests/bench/bench.h"
+#include "truecolour/gdi_owner.h"
 #include "truecolour/gdiplus_win.h"
 #include "truecolour/image_decoding_win.h"
 #include "truecolour/true_colour_panel_win.h"
@@ -124,6 +125,16 @@ TARVOK_BENCH("frames") {
         composeImageReference(canvas, dc, image);
         GdiFlush();
     });
+    {
+        // The floor under both: the one transfer of the composed picture to the screen.
+        gdi::MemoryDc mem(CreateCompatibleDC(dc));
+        gdi::Bitmap picture(CreateCompatibleBitmap(dc, 336, 487));
+        gdi::SelectGuard selected(mem.get(), picture.get());
+        bench::time(report, "canvas recomposition: its one BitBlt alone", 300, [&] {
+            BitBlt(dc, 0, 0, 336, 487, mem.get(), 0, 0, SRCCOPY);
+            GdiFlush();
+        });
+    }
     ReleaseDC(canvas, dc);
     report.derived("canvas recomposition: reference / ours", "x",
                    report.median("canvas recomposition: reference") / report.median("canvas recomposition: ours"));

@@ -44,4 +44,28 @@ TEST(PremultipliedBlend, OpenPixelsKeepTheBackgroundAndOpaqueOnesReplaceIt) {
     EXPECT_EQ(dst[0], 0x12345678u);
 }
 
+// The one-pass form gives what copying the background and blending onto it gives, and
+// leaves the background alone.
+TEST(PremultipliedBlend, OntoEqualsCopyThenBlend) {
+    std::vector<uint32_t> background, source;
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    for (int i = 0; i < 4096; ++i) {
+        background.push_back(next() | 0xFF000000u);
+        uint32_t a = i % 3 == 0 ? 0 : i % 3 == 1 ? 255 : next() & 0xFF;
+        uint32_t r = a ? next() % (a + 1) : 0, g = a ? next() % (a + 1) : 0, b = a ? next() % (a + 1) : 0;
+        source.push_back(a << 24 | r << 16 | g << 8 | b);
+    }
+    std::vector<uint32_t> copied = background;
+    blendPremultiplied(copied.data(), source.data(), copied.size());
+    std::vector<uint32_t> out(background.size(), 0xDEADBEEF);
+    const std::vector<uint32_t> kept = background;
+    blendPremultipliedOnto(out.data(), background.data(), source.data(), out.size());
+    EXPECT_EQ(out, copied);
+    EXPECT_EQ(background, kept);
+}
+
 } // namespace
