@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <unordered_map>
 
 const char* const kPictureWindowText = "Orvane真彩控件.图片框";
 
@@ -176,16 +177,48 @@ void forgetPanel(HWND w) {
 
 // ---- Subclassing and styles ----
 
+namespace {
+
+// The previous procedures as subclassWindow stored them, read here without asking the
+// window manager for the property on every message (under Wine each read is a round trip
+// to its server). An entry goes with its window's last message.
+std::unordered_map<HWND, WNDPROC>& previousProcedures() {
+    static auto* procedures = new std::unordered_map<HWND, WNDPROC>();
+    return *procedures;
+}
+
+WNDPROC previousProcedure(HWND w) {
+    auto& procedures = previousProcedures();
+    auto it = procedures.find(w);
+    if (it != procedures.end()) {
+        return it->second;
+    }
+    return reinterpret_cast<WNDPROC>(GetPropA(w, kWndProc));
+}
+
+// Passes a window's last message on, then forgets its procedure: the handle may be
+// given to a new window afterwards.
+LRESULT passOnLastMessage(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = callPreviousWindowProc(w, message, wParam, lParam);
+    previousProcedures().erase(w);
+    return result;
+}
+
+} // namespace
+
 void subclassWindow(HWND w, WNDPROC procedure) {
     if (property(w, kWndProc) != 0) {
         return;
     }
     LONG_PTR previous = SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
     setProp(w, kWndProc, previous);
+    if (previous && property(w, kWndProc) == previous) {
+        previousProcedures()[w] = reinterpret_cast<WNDPROC>(previous);
+    }
 }
 
 LRESULT callPreviousWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(w, kWndProc));
+    WNDPROC previous = previousProcedure(w);
     if (!previous) {
         return DefWindowProcA(w, message, wParam, lParam);
     }
@@ -247,6 +280,8 @@ LRESULT CALLBACK parentWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
+    case WM_NCDESTROY:
+        return passOnLastMessage(hwnd, message, wParam, lParam);
     default:
         return callPreviousWindowProc(hwnd, message, wParam, lParam);
     }
@@ -261,7 +296,7 @@ LRESULT CALLBACK pictureWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return 1;
     case WM_NCDESTROY:
         forgetPanel(hwnd);
-        return callPreviousWindowProc(hwnd, message, wParam, lParam);
+        return passOnLastMessage(hwnd, message, wParam, lParam);
     default:
         return callPreviousWindowProc(hwnd, message, wParam, lParam);
     }
@@ -305,7 +340,8 @@ void captureBackground(HWND w, HDC dc, const RECT* area) {
         RemovePropA(w, kCacheBitmap);
     }
     RECT part = workArea(size, area);
-    if (!cache) {
+    const bool fresh = !cache;
+    if (fresh) {
         // A DIB section rather than a bitmap like dc's: the same pixels, and the blend
         // can read them without another copy.
         void* bits = nullptr;
@@ -321,7 +357,9 @@ void captureBackground(HWND w, HDC dc, const RECT* area) {
         BitBlt(mem.get(), part.left, part.top, part.right - part.left, part.bottom - part.top, dc, part.left,
                part.top, SRCCOPY);
     }
-    SetPropA(w, kCacheBitmap, cache);
+    if (fresh) {
+        SetPropA(w, kCacheBitmap, cache);
+    }
 }
 
 void composeImageReference(HWND w, HDC target, GpImage* image) {
