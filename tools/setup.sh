@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make ninja-build g++ clang
   g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64 xvfb xdotool imagemagick x11-utils
+  wine wine64 xvfb xdotool xclip imagemagick x11-utils
   locales fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fonts-wine
   googletest nasm dpkg-dev python3 python3-pil python3-numpy
 )
