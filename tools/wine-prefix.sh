@@ -16,7 +16,6 @@ add "$key" 宋体-PUA "AR PL UMing CN"
 add "$key" 黑体 "WenQuanYi Zen Hei"
 add "$key" 楷体_GB2312 "AR PL UKai CN"
 add 'HKCU\Software\Wine\X11 Driver' Decorated N
-# No browser in the prefix: opening a link must not start one inside the tests.
 wineserver -w
 cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 wineserver -k || true
