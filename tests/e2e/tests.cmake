@@ -4,5 +4,5 @@ foreach(script ${E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e.${name} COMMAND /usr/bin/python3 ${script}
     --exe $<TARGET_FILE:tarvokdiy> --out ${CMAKE_BINARY_DIR}/e2e/${name})
-  set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK display TIMEOUT 300 LABELS e2e)
+  set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK display TIMEOUT 900 LABELS e2e)
 endforeach()
