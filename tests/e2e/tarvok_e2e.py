@@ -12,8 +12,8 @@ from PIL import Image
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TITLE = "Tarvok卡牌DIY工具 v1.0"
-# With Wine drawing its own frame, the client area starts this far into the window.
-CLIENT_OFFSET = (4, 24)
+# With Wine drawing its own fixed dialog frame, the client area starts this far into the window.
+CLIENT_OFFSET = (3, 22)
 
 
 def parse_args():
