@@ -129,23 +129,13 @@ void Label::paint(HDC dc) const {
 
 LRESULT Label::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        gdi::PaintScope ps(hwnd_);
-        paint(ps.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SETTEXT: {
         LRESULT r = DefWindowProcA(hwnd_, message, wParam, lParam);
         InvalidateRect(hwnd_, nullptr, FALSE);
         return r;
     }
     default:
-        return WindowBase::handleMessage(message, wParam, lParam);
+        return SelfPaintedWindow::handleMessage(message, wParam, lParam);
     }
 }
 
@@ -246,16 +236,6 @@ void HyperLinker::open() {
 
 LRESULT HyperLinker::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        gdi::PaintScope ps(hwnd_);
-        paint(ps.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_MOUSEMOVE: {
         RECT r;
         GetClientRect(hwnd_, &r);
@@ -280,7 +260,7 @@ LRESULT HyperLinker::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         open();
         return 0;
     default:
-        return WindowBase::handleMessage(message, wParam, lParam);
+        return SelfPaintedWindow::handleMessage(message, wParam, lParam);
     }
 }
 

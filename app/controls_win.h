@@ -42,7 +42,7 @@ private:
 };
 
 // Static text in one line, button-face background, vertically centred.
-class Label : public WindowBase {
+class Label : public SelfPaintedWindow {
 public:
     struct Args {
         Place place;
@@ -53,7 +53,7 @@ public:
     std::string text() const;
     COLORREF colour() const { return colour_; }
     // Paints into any DC, so WM_PAINT, WM_PRINTCLIENT and tests share it.
-    void paint(HDC dc) const;
+    void paint(HDC dc) const override;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -109,7 +109,7 @@ private:
 };
 
 // Link text that opens its address through the shell.
-class HyperLinker : public WindowBase {
+class HyperLinker : public SelfPaintedWindow {
 public:
     struct Args {
         Place place;
@@ -125,7 +125,7 @@ public:
     bool opened() const { return opened_; }
     bool hovering() const { return hovering_; }
     COLORREF currentColour() const;
-    void paint(HDC dc) const;
+    void paint(HDC dc) const override;
     // What a left click does: opens the address and remembers whether that worked.
     void open();
 

@@ -224,16 +224,6 @@ const gdi::Bitmap& PicBox::stretched(HDC dc, HDC source, const PlacedRect& to) c
 
 LRESULT PicBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        gdi::PaintScope ps(hwnd_);
-        paint(ps.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SIZE:
         redecodeIfScaled();
         break;
@@ -250,5 +240,5 @@ LRESULT PicBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return WindowBase::handleMessage(message, wParam, lParam);
+    return SelfPaintedWindow::handleMessage(message, wParam, lParam);
 }

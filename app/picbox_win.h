@@ -8,7 +8,7 @@
 #include <memory>
 
 // A picture box showing a picture file held in memory.
-class PicBox : public WindowBase {
+class PicBox : public SelfPaintedWindow {
 public:
     struct Args {
         Place place;
@@ -41,7 +41,7 @@ public:
     void setBackgroundColour(COLORREF colour);
     void setAnimate(bool animate);
 
-    void paint(HDC dc) const;
+    void paint(HDC dc) const override;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "truecolour/gdi_owner.h"
+
 class WindowBase {
 public:
     WindowBase() = default;
@@ -68,4 +70,29 @@ protected:
     }
 
     HWND hwnd_ = nullptr;
+};
+
+// A window of ours that paints itself through paint(HDC) and never erases: WM_PAINT and
+// WM_PRINTCLIENT share the one painting function, so tests can paint into any DC.
+class SelfPaintedWindow : public WindowBase {
+public:
+    virtual void paint(HDC dc) const = 0;
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_PAINT: {
+            gdi::PaintScope ps(hwnd_);
+            paint(ps.dc());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            return WindowBase::handleMessage(message, wParam, lParam);
+        }
+    }
 };

@@ -221,21 +221,11 @@ void TransLabel::refreshScreenArea(const RECT& s) {
 
 LRESULT TransLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        gdi::PaintScope ps(hwnd_);
-        paintLabel(ps.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintLabel(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_WINDOWPOSCHANGING:
         if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOMOVE)) {
             GetWindowRect(hwnd_, &beforeMove_);
         }
-        return WindowBase::handleMessage(message, wParam, lParam);
+        return SelfPaintedWindow::handleMessage(message, wParam, lParam);
     case WM_MOVE: {
         LRESULT r = DefWindowProcA(hwnd_, message, wParam, lParam);
         // The card beneath the old place must be repainted too, or the old text would
@@ -248,6 +238,6 @@ LRESULT TransLabel::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return r;
     }
     default:
-        return WindowBase::handleMessage(message, wParam, lParam);
+        return SelfPaintedWindow::handleMessage(message, wParam, lParam);
     }
 }

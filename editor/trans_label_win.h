@@ -6,7 +6,7 @@
 
 #include <string>
 
-class TransLabel : public WindowBase {
+class TransLabel : public SelfPaintedWindow {
 public:
     struct Args {
         HWND parent = nullptr;
@@ -51,6 +51,7 @@ public:
 
     // Draws the text into dc over what is there (the label's client rectangle).
     void paintLabel(HDC dc) const;
+    void paint(HDC dc) const override { paintLabel(dc); }
     // Repaints, bottom first, everything beneath the label, then queues the label's own paint.
     void refreshLabelArea();
 
