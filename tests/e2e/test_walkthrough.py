@@ -9,6 +9,7 @@ save dialog. After each step the main window's client area goes to build/walkthr
 --update-docs also writes the saved card as docs/card.png.
 """
 import argparse
+import math
 import os
 import subprocess
 import sys
@@ -18,7 +19,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from PIL import Image, ImageDraw, ImageFilter  # noqa: E402
 
 import tarvok_e2e as e2e  # noqa: E402
-from test_frames import check_frame, choose, expected_glyphs, find_canvas  # noqa: E402
+from test_frames import LAYOUT, check_frame, choose, expected_glyphs, find_canvas  # noqa: E402
 from test_save_card import (check_bmp_header, locate, wait_for_file, wait_for_window,  # noqa: E402
                             wait_gone, windows_path)
 
@@ -110,50 +111,66 @@ def portrait():
                 break
     # The sun with its glow, low over the hills.
     glow = Image.new("L", (w, h), 0)
-    ImageDraw.Draw(glow).ellipse((150, 120, 290, 260), fill=200)
+    ImageDraw.Draw(glow).ellipse((148, 78, 288, 218), fill=200)
     glow = glow.filter(ImageFilter.GaussianBlur(28))
     img = Image.composite(Image.new("RGB", (w, h), (255, 222, 150)), img, glow)
     d = ImageDraw.Draw(img)
-    d.ellipse((192, 162, 248, 218), fill=(255, 240, 200))
-    # Three ranges of hills, paler with distance.
-    for k, (base, amp, colour) in enumerate([(205, 34, (112, 64, 96)), (240, 28, (72, 40, 70)),
-                                             (275, 22, (40, 24, 44))]):
+    d.ellipse((190, 120, 246, 176), fill=(255, 240, 200))
+    # Three ranges of hills, darker as they come near.
+    for k, (base, amp, colour) in enumerate([(200, 30, (126, 70, 104)), (236, 26, (80, 42, 76)),
+                                             (268, 20, (44, 26, 48))]):
         pts = [(0, h)]
-        for x in range(0, w + 1, 5):
-            y = base - amp * (0.55 + 0.45 * __import__("math").sin(x / (23 + 9 * k) + k * 1.7)) \
-                - 0.3 * amp * __import__("math").sin(x / 7.0 + k)
+        for x in range(0, w + 1, 3):
+            y = base - amp * (0.6 + 0.4 * math.sin(x / (29 + 11 * k) + k * 1.7)) \
+                - 0.25 * amp * math.sin(x / (11.0 + 3 * k) + 2 * k)
             pts.append((x, y))
         pts.append((w, h))
         d.polygon(pts, fill=colour)
+    # Mist along the valley.
+    mist = Image.new("L", (w, h), 0)
+    ImageDraw.Draw(mist).rectangle((0, 228, w, 246), fill=90)
+    mist = mist.filter(ImageFilter.GaussianBlur(8))
+    img = Image.composite(Image.new("RGB", (w, h), (236, 170, 150)), img, mist)
+    d = ImageDraw.Draw(img)
     # The ridge the general stands on.
-    d.polygon([(0, 400), (0, 300), (60, 282), (130, 270), (190, 284), (240, 300), (305, 318), (305, 400)],
+    d.polygon([(0, 400), (0, 300), (60, 284), (130, 272), (190, 284), (240, 300), (305, 318), (305, 400)],
               fill=(22, 14, 24))
-    ink = (14, 10, 18)
-    cx, foot = 128, 272
-    # Cape blowing to the left, in deep red with a lighter edge.
-    cape = [(cx - 6, foot - 128), (cx - 70, foot - 92), (cx - 96, foot - 40), (cx - 60, foot - 52),
-            (cx - 78, foot - 8), (cx - 20, foot - 30), (cx + 4, foot - 120)]
-    d.polygon(cape, fill=(150, 22, 30))
-    d.line(cape[:5], fill=(200, 60, 50), width=2)
-    # Body, legs, arms, head and helmet plume.
-    d.polygon([(cx - 18, foot - 128), (cx + 18, foot - 128), (cx + 24, foot - 60), (cx - 24, foot - 60)], fill=ink)
-    d.polygon([(cx - 22, foot - 62), (cx - 4, foot - 62), (cx - 12, foot), (cx - 26, foot)], fill=ink)
-    d.polygon([(cx + 4, foot - 62), (cx + 22, foot - 62), (cx + 30, foot), (cx + 16, foot)], fill=ink)
-    d.ellipse((cx - 13, foot - 158, cx + 13, foot - 130), fill=ink)
-    d.polygon([(cx - 14, foot - 150), (cx, foot - 170), (cx + 14, foot - 150)], fill=ink)
-    d.line([(cx + 2, foot - 168), (cx - 20, foot - 184), (cx - 34, foot - 176)], fill=(150, 22, 30), width=4)
-    # The long beard and the crescent blade held upright.
-    d.polygon([(cx - 7, foot - 136), (cx + 7, foot - 136), (cx + 2, foot - 104), (cx - 3, foot - 108)], fill=ink)
-    d.line([(cx + 18, foot - 122), (cx + 44, foot - 96)], fill=ink, width=9)
-    d.line([(cx + 48, foot + 6), (cx + 48, foot - 210)], fill=ink, width=4)
-    d.pieslice((cx + 22, foot - 232, cx + 78, foot - 176), 200, 360, fill=(200, 210, 220))
-    d.polygon([(cx + 48, foot - 206), (cx + 78, foot - 204), (cx + 48, foot - 178)], fill=(200, 210, 220))
-    d.ellipse((cx + 42, foot - 184, cx + 54, foot - 172), fill=(60, 150, 110))
-    # Drifting petals catching the light.
-    for i in range(26):
-        x = (i * 97) % w
-        y = 30 + (i * 53) % 230
-        d.ellipse((x, y, x + 3, y + 2), fill=(255, 190, 200))
+    ink, red, rim = (14, 10, 18), (158, 24, 32), (250, 170, 110)
+    cx, foot = 128, 274
+    # Cape blowing to the left, with a lit edge.
+    cape = [(cx - 6, foot - 130), (cx - 64, foot - 100), (cx - 98, foot - 50), (cx - 66, foot - 58),
+            (cx - 84, foot - 14), (cx - 22, foot - 34), (cx + 4, foot - 122)]
+    d.polygon(cape, fill=red)
+    d.line(cape[:5], fill=(214, 74, 58), width=2)
+    # Legs, body with shoulder guards, head, helmet and its red tassel.
+    d.polygon([(cx - 22, foot - 64), (cx - 4, foot - 64), (cx - 12, foot), (cx - 28, foot)], fill=ink)
+    d.polygon([(cx + 4, foot - 64), (cx + 22, foot - 64), (cx + 30, foot), (cx + 16, foot)], fill=ink)
+    d.polygon([(cx - 18, foot - 128), (cx + 18, foot - 128), (cx + 26, foot - 60), (cx - 26, foot - 60)], fill=ink)
+    d.polygon([(cx - 30, foot - 62), (cx + 30, foot - 62), (cx + 24, foot - 50), (cx - 24, foot - 50)], fill=ink)
+    d.ellipse((cx - 30, foot - 134, cx - 6, foot - 114), fill=ink)
+    d.ellipse((cx + 6, foot - 134, cx + 30, foot - 114), fill=ink)
+    d.ellipse((cx - 12, foot - 158, cx + 12, foot - 132), fill=ink)
+    d.polygon([(cx - 15, foot - 148), (cx, foot - 170), (cx + 15, foot - 148)], fill=ink)
+    d.line([(cx + 1, foot - 168), (cx - 14, foot - 182), (cx - 30, foot - 180), (cx - 40, foot - 170)],
+           fill=red, width=4)
+    d.polygon([(cx - 7, foot - 136), (cx + 7, foot - 136), (cx + 2, foot - 100), (cx - 3, foot - 104)], fill=ink)
+    # Rim light from the sun on his right side.
+    d.line([(cx + 12, foot - 152), (cx + 17, foot - 136)], fill=rim, width=2)
+    d.line([(cx + 30, foot - 124), (cx + 26, foot - 62)], fill=rim, width=2)
+    d.line([(cx + 23, foot - 60), (cx + 30, foot - 2)], fill=rim, width=2)
+    # The arm and the crescent blade held upright, with its green tassel.
+    d.line([(cx + 18, foot - 122), (cx + 46, foot - 98)], fill=ink, width=9)
+    d.line([(cx + 48, foot + 6), (cx + 48, foot - 212)], fill=ink, width=4)
+    d.pieslice((cx + 22, foot - 236, cx + 80, foot - 178), 200, 360, fill=(214, 222, 232))
+    d.polygon([(cx + 48, foot - 208), (cx + 80, foot - 206), (cx + 48, foot - 180)], fill=(214, 222, 232))
+    d.arc((cx + 22, foot - 236, cx + 80, foot - 178), 200, 360, fill=(255, 255, 255), width=2)
+    d.polygon([(cx + 44, foot - 182), (cx + 52, foot - 182), (cx + 58, foot - 150), (cx + 40, foot - 152)],
+              fill=(48, 140, 100))
+    # A few early stars high in the sky.
+    for i in range(18):
+        x = (i * 97 + 13) % w
+        y = 6 + (i * 53) % 110
+        d.point([(x, y), (x + 1, y)], fill=(255, 236, 220))
     return img
 
 
@@ -300,7 +317,7 @@ def move_offset(walk, name, spin, band, shift):
 
 def check_portrait(walk, name, before, canvas, picture):
     cp, pp = canvas.load(), picture.load()
-    x0, y0, x1, y1 = e2e_layout()["window"]["clear_rect"]
+    x0, y0, x1, y1 = LAYOUT["window"]["clear_rect"]
     ox, oy = PORTRAIT_AT
     total = close = 0
     for y in range(y0, y1 + 1, 2):
@@ -309,13 +326,9 @@ def check_portrait(walk, name, before, canvas, picture):
             close += distance(cp[x, y], pp[x - ox, y - oy]) <= 24
     e2e.check(close / total >= 0.97,
               f"{name}: the portrait shows pixel for pixel through the frame's window ({close / total:.1%})")
-    stray = changed_outside(before, canvas, [(19, 61, 316 - 19 + 1, 332 - 61 + 1)])
-    e2e.check(stray <= 0, f"{name}: outside the frame's window the card is unchanged ({stray} pixels)")
-
-
-def e2e_layout():
-    import test_frames
-    return test_frames.LAYOUT
+    wx0, wy0, wx1, wy1 = LAYOUT["window"]["rect"]
+    stray = changed_outside(before, canvas, [(wx0, wy0, wx1 - wx0 + 1, wy1 - wy0 + 1)])
+    e2e.check(stray == 0, f"{name}: outside the frame's window the card is unchanged ({stray} pixels)")
 
 
 def save_card(walk, card):
