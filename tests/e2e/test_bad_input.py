@@ -149,6 +149,7 @@ def run_pictures(exe, out, rows):
     background = portrait_region(tool, out, "start.png")
     # A good picture first, then each case: what shows is what that case left.
     for i, (what, name, _, expect) in enumerate(cases):
+        case_started = time.time()
         tool.click(*CHOOSE_PICTURE)
         accepted = choose_in_dialog(windows_path(os.path.join(folder, name)))
         e2e.check(accepted, f"{what}: the dialog took the path")
@@ -158,6 +159,7 @@ def run_pictures(exe, out, rows):
             else "background"
         outcome = "ok" if ok_alive and expect in ("any", shown) else "FAIL"
         rows.append((what, f"the portrait box shows the {shown}", "alive" if ok_alive else "GONE", outcome))
+        print(f"   ({time.time() - case_started:.1f} s)")
         e2e.check(ok_alive, f"{what}: the tool is alive")
         e2e.check(expect in ("any", shown), f"{what}: shows the {shown} (expected {expect})")
         if not ok_alive:
@@ -225,6 +227,10 @@ class MisbehavingServer:
 
 def run_server_case(exe, out, rows, what, behaviour, expect_window):
     _, port = e2e.site_address(exe)
+    # Another run's site may still be going away on this port: nothing may answer here.
+    deadline = time.time() + 30
+    while e2e.site_answers(port, 0.5) is not None and time.time() < deadline:
+        time.sleep(0.5)
     server = MisbehavingServer(port, behaviour) if behaviour != "refused" else None
     started = time.time()
     tool = e2e.Tool(exe, site_version=None)
