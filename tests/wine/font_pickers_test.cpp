@@ -6,6 +6,8 @@
 
 #include <commdlg.h>
 #include <dlgs.h>
+#include "tests/wine/window_fixture_win.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,33 +21,9 @@
 
 namespace {
 
-void pumpFor(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(1);
-    } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
+using testing_support::pump;
 
-struct Shown {
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>();
-    bool ok = window->build();
-    Shown() {
-        if (ok) {
-            ShowWindow(window->hwnd(), SW_SHOWNORMAL);
-            pumpFor(300);
-        }
-    }
-    ~Shown() {
-        if (window->hwnd()) {
-            DestroyWindow(window->hwnd());
-        }
-    }
-};
+using Shown = testing_support::ShownMainWindow;
 
 std::string bytesOf(const LOGFONTA& lf) { return std::string(reinterpret_cast<const char*>(&lf), sizeof lf); }
 
@@ -259,7 +237,7 @@ struct Shot {
 
 // What the screen shows of the canvas rectangle (x, y, w, h).
 Shot shootCanvas(HWND canvas, int x, int y, int w, int h) {
-    pumpFor(150);
+    pump(150);
     POINT p{x, y};
     ClientToScreen(canvas, &p);
     Shot s;

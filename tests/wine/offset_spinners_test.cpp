@@ -3,6 +3,8 @@
 #include "app/main_window_win.h"
 #include "editor/handlers_win.h"
 
+#include "tests/wine/window_fixture_win.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,33 +12,9 @@
 
 namespace {
 
-void pumpFor(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(1);
-    } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
+using testing_support::pump;
 
-struct Shown {
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>();
-    bool ok = window->build();
-    Shown() {
-        if (ok) {
-            ShowWindow(window->hwnd(), SW_SHOWNORMAL);
-            pumpFor(200);
-        }
-    }
-    ~Shown() {
-        if (window->hwnd()) {
-            DestroyWindow(window->hwnd());
-        }
-    }
-};
+using Shown = testing_support::ShownMainWindow;
 
 RECT rectInParent(HWND w) {
     RECT r;
@@ -66,7 +44,7 @@ void clickArrow(Spin& spin, bool up) {
     const LPARAM at = MAKELPARAM((r.right - r.left) / 2, up ? (r.bottom - r.top) / 4 : (r.bottom - r.top) * 3 / 4);
     SendMessageA(spin.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(spin.hwnd(), WM_LBUTTONUP, 0, at);
-    pumpFor(30);
+    pump(30);
 }
 
 } // namespace
@@ -131,7 +109,7 @@ TEST(OffsetSpinners, TypingMovesNothingUntilTheNextStep) {
     for (char ch : std::string("25")) {
         SendMessageA(m.titleOffsetEdit.hwnd(), WM_CHAR, static_cast<WPARAM>(ch), 0);
     }
-    pumpFor(30);
+    pump(30);
     ASSERT_EQ(m.titleOffsetEdit.text(), "25");
     EXPECT_EQ(m.titleLabel.left(), 85);
     onOffsetSpin(m, OffsetPair::Title, 1);

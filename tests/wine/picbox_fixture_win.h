@@ -1,6 +1,8 @@
 // A PicBox in a window of its own for the Wine tests, and its pixels as it paints them.
 #pragma once
 
+#include "tests/wine/window_fixture_win.h"
+
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
@@ -22,17 +24,7 @@ inline void ensureGdiplus() {
     }
 }
 
-inline void pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(1);
-    } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
+using testing_support::pump;
 
 struct Shot {
     int width = 0, height = 0;

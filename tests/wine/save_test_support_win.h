@@ -2,6 +2,8 @@
 // driver that works the real common dialogs from another thread, as a user would.
 #pragma once
 
+#include "tests/wine/window_fixture_win.h"
+
 #include <windows.h>
 
 #include "app/main_window_win.h"
@@ -20,17 +22,7 @@
 
 namespace save_support {
 
-inline void pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount64() < end);
-}
+using testing_support::pump;
 
 inline std::string windowText(HWND w) {
     std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(w)) + 1, '\0');

@@ -2,6 +2,8 @@
 // PNG files made on the spot, and pixels read back from the screen or a DC.
 #pragma once
 
+#include "tests/wine/window_fixture_win.h"
+
 #include <windows.h>
 
 #include "truecolour/gdiplus_win.h"
@@ -14,17 +16,7 @@
 
 namespace tc_test {
 
-inline void pump(DWORD ms = 100) {
-    DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(1);
-    } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
+inline void pump(DWORD ms = 100) { testing_support::pump(ms); }
 
 // 0xAARRGGBB pixels, top row first.
 struct Pixels {
