@@ -229,40 +229,16 @@ constexpr const char* kListedFace = "AR PL UMing CN";
 
 // ---- Pixels of the card
 
-struct Shot {
-    int width = 0, height = 0;
-    std::vector<uint32_t> data;
-    uint32_t at(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
-};
+using Shot = testing_support::Pixels;
 
 // What the screen shows of the canvas rectangle (x, y, w, h).
 Shot shootCanvas(HWND canvas, int x, int y, int w, int h) {
     pump(150);
     POINT p{x, y};
     ClientToScreen(canvas, &p);
-    Shot s;
-    s.width = w;
-    s.height = h;
-    s.data.resize(static_cast<size_t>(w) * h);
     HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, p.x, p.y, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    GetDIBits(mem, bmp, 0, static_cast<UINT>(h), s.data.data(), &bi, DIB_RGB_COLORS);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    Shot s = testing_support::readDc(screen, p.x, p.y, w, h);
     ReleaseDC(nullptr, screen);
-    for (auto& px : s.data) {
-        px &= 0xFFFFFF;
-    }
     return s;
 }
 

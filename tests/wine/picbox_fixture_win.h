@@ -26,39 +26,12 @@ inline void ensureGdiplus() {
 
 using testing_support::pump;
 
-struct Shot {
-    int width = 0, height = 0;
-    std::vector<uint32_t> data; // 0x00RRGGBB, top row first
-    uint32_t at(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
-};
+using Shot = testing_support::Pixels;
 
 // Pixels of a DC's rectangle through a 32-bit DIB.
-inline Shot capture(HDC source, int x, int y, int w, int h) {
-    Shot s;
-    s.width = w;
-    s.height = h;
-    s.data.resize(static_cast<size_t>(w) * h);
-    HDC mem = CreateCompatibleDC(source);
-    HBITMAP bmp = CreateCompatibleBitmap(source, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    GetDIBits(mem, bmp, 0, static_cast<UINT>(h), s.data.data(), &bi, DIB_RGB_COLORS);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    for (auto& p : s.data) {
-        p &= 0xFFFFFF;
-    }
-    return s;
-}
+inline Shot capture(HDC source, int x, int y, int w, int h) { return testing_support::readDc(source, x, y, w, h); }
 
-inline uint32_t rgbOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+inline uint32_t rgbOf(COLORREF c) { return testing_support::rgb(c); }
 inline uint32_t buttonFace() { return rgbOf(GetSysColor(COLOR_BTNFACE)); }
 
 // A PicBox filling the client area of a popup window at the screen's top-left corner.
