@@ -204,6 +204,13 @@ class Tool:
                 self.site.stop()
 
 
+def set_clipboard(text):
+    """Puts text on the X clipboard (xdotool cannot type CJK text; paste it instead). xclip
+    stays behind to serve the selection, so it must not hold our caller's output pipes."""
+    subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode("utf-8"), check=True, timeout=10,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def check(cond, message):
     if not cond:
         print("FAIL:", message)

@@ -73,7 +73,7 @@ def choose_in_dialog(path):
     True when the dialog closed."""
     dialog = wait_for_window(OPEN_TITLE)
     e2e.check(dialog is not None, "the open dialog opened")
-    subprocess.run(["xclip", "-selection", "clipboard"], input=path.encode("utf-8"), check=True, timeout=10)
+    e2e.set_clipboard(path)
     e2e.xdo("windowfocus", "--sync", dialog)
     time.sleep(0.2)
     e2e.xdo("key", "End", "shift+Home", "BackSpace", "ctrl+v")
