@@ -37,7 +37,7 @@ test: setup native $(WIN)/build.ninja prefix
 
 bench: build prefix
 	@cmake --build $(WIN) -j $(JOBS) --target bench
-	@bash tools/bench.sh
+	@bash tools/bench.sh $(WIN)/bench.exe
 
 fuzz: setup
 	@bash tools/fuzz.sh

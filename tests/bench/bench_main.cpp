@@ -79,13 +79,13 @@ double Report::median(const std::string& name) const {
 }
 
 void Report::printTable() const {
-    std::printf("%-44s %6s %10s %10s  %s\n", "benchmark", "runs", "median", "p95", "unit");
-    std::printf("%s\n", std::string(80, '-').c_str());
+    std::printf("%-64s %6s %10s %10s  %s\n", "benchmark", "runs", "median", "p95", "unit");
+    std::printf("%s\n", std::string(100, '-').c_str());
     for (const Row& r : rows_) {
         if (r.derived) {
-            std::printf("%-44s %6s %10.3f %10s  %s\n", r.name.c_str(), "-", r.values.front(), "-", r.unit.c_str());
+            std::printf("%-64s %6s %10.3f %10s  %s\n", r.name.c_str(), "-", r.values.front(), "-", r.unit.c_str());
         } else {
-            std::printf("%-44s %6zu %10.3f %10.3f  %s\n", r.name.c_str(), r.values.size(), percentile(r.values, 0.5),
+            std::printf("%-64s %6zu %10.3f %10.3f  %s\n", r.name.c_str(), r.values.size(), percentile(r.values, 0.5),
                         percentile(r.values, 0.95), r.unit.c_str());
         }
     }
